@@ -1,0 +1,28 @@
+# The commands a person types. Each installs what is missing first.
+RELEASE_DIR := build/release
+TEST_DIR    := build/test
+BENCH_DIR   := build/bench
+CMAKE_GEN   := -G Ninja
+
+.PHONY: run test bench deps clean
+
+deps:
+	@tools/ensure-deps.sh
+
+run: deps
+	cmake -S . -B $(RELEASE_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DKORVEN_TESTS=OFF
+	cmake --build $(RELEASE_DIR) --target korven
+	./$(RELEASE_DIR)/app/korven
+
+test: deps
+	cmake -S . -B $(TEST_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DKORVEN_SANITIZE=ON
+	cmake --build $(TEST_DIR)
+	cd $(TEST_DIR) && ctest --output-on-failure
+
+bench: deps
+	cmake -S . -B $(BENCH_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DKORVEN_TESTS=OFF -DKORVEN_BENCH=ON
+	cmake --build $(BENCH_DIR) --target korven_bench
+	./$(BENCH_DIR)/bench/korven_bench
+
+clean:
+	rm -rf build

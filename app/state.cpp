@@ -1,0 +1,83 @@
+#include "app/state.h"
+
+#include <cmath>
+
+#include "platform/numbers.h"
+
+namespace korven {
+
+State& state()
+{
+    static State instance;
+    return instance;
+}
+
+Controls& ui()
+{
+    static Controls instance;
+    return instance;
+}
+
+void reset_state()
+{
+    state() = State{};
+    ui() = Controls{};
+}
+
+namespace {
+
+// One scroll bar of INICHNG: clamp the offset and set the bar to match.
+void fit_scroll_bar(fe::Control bar, std::int16_t view_size, std::int16_t shown_size,
+                    std::int16_t& offset)
+{
+    if (view_size >= shown_size) {
+        offset = 0;
+        fe::enable_window(bar, false);
+        return;
+    }
+    const int last = shown_size - view_size;
+    if (offset > last) offset = static_cast<std::int16_t>(last);
+    fe::enable_window(bar, true);
+    fe::set_scroll_range(bar, 0, last);
+    fe::set_scroll_pos(bar, offset);
+}
+
+}  // namespace
+
+void INICHNG(float reset_box, float reset_zoom)
+{
+    State& s = state();
+    Controls& c = ui();
+    if (reset_box == 1) {
+        fe::set_check(c.CHECK1, 0);
+        s.trim_box_on = 0;
+    }
+    if (reset_zoom > 0) {
+        fe::set_check(c.CHECK2, 0);
+        s.zoom_in_on = 0;
+        s.zoom_in_factor = 1;
+        fe::enable_window(c.EDIT8, true);
+        fe::set_check(c.CHECK7, 0);
+        s.zoom_out_on = 0;
+        s.zoom_out_divisor = 1;
+        fe::enable_window(c.EDIT44, true);
+        if (reset_zoom == 2) {
+            s.view_left = 0;
+            s.view_top = 0;
+        }
+    }
+    s.view_width = round_to_int16(
+        std::floor((s.picture_window_width - 22.0) / s.zoom_in_factor * s.zoom_out_divisor));
+    s.view_height = round_to_int16(
+        std::floor((s.picture_window_height - 48.0) / s.zoom_in_factor * s.zoom_out_divisor));
+    fit_scroll_bar(c.HSCROLL1, s.view_width, s.shown_width, s.view_left);
+    fit_scroll_bar(c.VSCROLL1, s.view_height, s.shown_height, s.view_top);
+}
+
+std::string NMCUT(std::string_view path)
+{
+    const auto cut = path.find_last_of("\\/");
+    return std::string(cut == std::string_view::npos ? path : path.substr(cut + 1));
+}
+
+}  // namespace korven

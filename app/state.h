@@ -1,0 +1,71 @@
+#pragma once
+// The global state every handler shares, the control handles looked up at
+// start-up, and the two shared routines INICHNG and NMCUT.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/form.h"
+
+namespace korven {
+
+constexpr int curve_points = 33;
+
+// Slots of `pictures`.
+enum PictureSlot { original_slot = 0, adjusted_slot = 1, analysis_slot = 2, work_slot = 3 };
+
+struct State {
+    std::array<fe::Bitmap, 4> pictures;
+    std::array<std::int16_t, 3> picture_width{0, 0, 640};
+    std::array<std::int16_t, 3> picture_height{0, 0, 648};
+    std::int16_t shown_width = 0;
+    std::int16_t shown_height = 0;
+    std::uint8_t shown_picture = 0;
+
+    std::int16_t picture_window_width = 382;
+    std::int16_t picture_window_height = 408;
+    std::int16_t view_left = 0;
+    std::int16_t view_top = 0;
+    std::int16_t view_width = 360;
+    std::int16_t view_height = 360;
+    std::int16_t zoom_in_on = 0;
+    std::int16_t zoom_in_factor = 1;
+    std::int16_t zoom_out_on = 0;
+    std::int16_t zoom_out_divisor = 1;
+
+    std::int16_t trim_box_on = 0;
+    std::int16_t measure_on = 0;
+    std::int16_t line_color = 0;
+    std::string file_path;
+    std::string file_title;
+
+    std::array<std::array<float, 3>, 3> chroma_matrix{};
+};
+
+// Handles of every control a handler reads or writes, looked up once.
+struct Controls {
+    fe::Window MAINFORM, FORM2;
+    fe::Control HSCROLL1, VSCROLL1;
+    fe::Control TEXT1, EDIT1, CHECK3, TEXT9, CHECK5, TEXT16, CHECK2, EDIT8, CHECK7, EDIT44;
+    fe::Control EDIT2, EDIT3, EDIT9, EDIT45, EDIT46, RADIO1, RADIO2, RADIO3, RADIO4;
+    std::array<fe::Control, curve_points> curve_sliders;  // slot k: VSCROLL(k+2)
+    std::array<fe::Control, curve_points> curve_fields;   // slot k: EDIT(k+10)
+    fe::Control CHECK1, CHECK4, EDIT4, EDIT5, EDIT6, EDIT7, CHECK6, TEXT18, EDIT43;
+};
+
+State& state();
+Controls& ui();
+
+// Back to the values a fresh process has (used by start-up and by tests).
+void reset_state();
+
+// Resets the trimming box (reset_box = 1) and the zooms (reset_zoom > 0, and
+// scrolls home for 2), then recomputes the view size and both scroll bars.
+void INICHNG(float reset_box, float reset_zoom);
+
+// The file name part of a path: what follows the last '\' or '/'.
+std::string NMCUT(std::string_view path);
+
+}  // namespace korven

@@ -1,0 +1,52 @@
+#include "bench/bench_support.h"
+
+#include <chrono>
+#include <cstring>
+#include <map>
+#include <utility>
+#include <vector>
+
+namespace korven::bench {
+
+Picture synthetic_picture(int width, int height, std::uint32_t seed)
+{
+    Picture picture(width, height);
+    std::uint32_t x = seed * 2654435761u + 12345u;
+    for (Colour& pixel : picture.pixels()) {
+        x ^= x << 13;
+        x ^= x >> 17;
+        x ^= x << 5;
+        pixel = x & 0xFFFFFFu;
+    }
+    return picture;
+}
+
+double memcpy_seconds(int width, int height)
+{
+    static std::map<std::pair<int, int>, double> measured;
+    const auto key = std::make_pair(width, height);
+    if (auto found = measured.find(key); found != measured.end()) return found->second;
+
+    const std::size_t bytes = static_cast<std::size_t>(width) * height * sizeof(Colour);
+    std::vector<unsigned char> from(bytes, 1), to(bytes, 0);
+    double best = 1e9;
+    for (int round = 0; round < 10; ++round) {
+        const auto start = std::chrono::steady_clock::now();
+        std::memcpy(to.data(), from.data(), bytes);
+        benchmark::ClobberMemory();
+        const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
+        if (spent.count() < best) best = spent.count();
+    }
+    measured[key] = best;
+    return best;
+}
+
+void report_ratio_to_memcpy(benchmark::State& state, int width, int height)
+{
+    const double per_iteration = memcpy_seconds(width, height);
+    state.counters["x_memcpy"] = benchmark::Counter(
+        per_iteration * static_cast<double>(state.iterations()),
+        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+}  // namespace korven::bench

@@ -1,0 +1,26 @@
+#pragma once
+// Shared pieces of the benchmarks: the large synthetic picture, and the
+// memcpy of the same picture that every figure is reported against.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+
+#include "platform/picture.h"
+
+namespace korven::bench {
+
+constexpr int large_width = 6000;
+constexpr int large_height = 4000;
+
+// A deterministic picture with every kind of pixel: greys, primaries, mixes.
+Picture synthetic_picture(int width, int height, std::uint32_t seed = 1);
+
+// Seconds per memcpy of a picture of this size, measured once per run.
+double memcpy_seconds(int width, int height);
+
+// Adds the counter "x_memcpy": this benchmark's time per iteration as a ratio
+// to memcpy of a `width` x `height` picture.
+void report_ratio_to_memcpy(benchmark::State& state, int width, int height);
+
+}  // namespace korven::bench

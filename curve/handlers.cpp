@@ -1,0 +1,7 @@
+#include "curve/handlers.h"
+
+namespace korven {
+
+void add_curve_handlers(HandlerTable&) {}
+
+}  // namespace korven

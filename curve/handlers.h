@@ -1,0 +1,9 @@
+#pragma once
+#include "app/handler_table.h"
+
+namespace korven {
+
+// Adds this feature's event handlers to the table.
+void add_curve_handlers(HandlerTable& table);
+
+}  // namespace korven

@@ -1,0 +1,7 @@
+#include "display/handlers.h"
+
+namespace korven {
+
+void add_display_handlers(HandlerTable&) {}
+
+}  // namespace korven

@@ -1,0 +1,14 @@
+#pragma once
+// The picture window: its redraw and its paint step.
+
+namespace korven {
+
+// Puts the view of the shown picture on the picture window at the current
+// zoom: the whole picture at one to one (so a later enlargement of the window
+// needs no drawing), only the view's source rectangle when zoomed.
+void paint_picture_window();
+
+// Brings the scroll state in line, clears the window, sets the caption and paints.
+void DRAW2();
+
+}  // namespace korven

@@ -1,0 +1,137 @@
+#pragma once
+// The form runtime: windows made from layouts, their controls and events,
+// bitmaps, copying, files, dialogs, clipboard, fonts and the event loop.
+// Qt-free on purpose: only platform/ sees the toolkit.
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/layout.h"
+#include "platform/picture.h"
+
+namespace fe {
+
+// Outer size = client size + this frame, on every platform.
+constexpr int frame_width = 8;
+constexpr int frame_height = 34;
+
+// The text a dialog returns when the user cancels: one character, code 27.
+inline const std::string cancel_text = "\x1b";
+
+struct Window {
+    int id = -1;
+    explicit operator bool() const { return id >= 0; }
+    friend bool operator==(Window, Window) = default;
+};
+
+struct Control {
+    int id = -1;
+    explicit operator bool() const { return id >= 0; }
+    friend bool operator==(Control, Control) = default;
+};
+
+// One event as the runtime delivers it. `handler` is the name of the
+// procedure it is for: control or window name + "_ON", "_CHANGE", "_CLICK",
+// "_MOUSEMOVE", "_RESIZE" or "_DROPFILES". x and y are client coordinates of
+// mouse events; `files` are the dropped paths.
+struct Event {
+    std::string handler;
+    int x = 0;
+    int y = 0;
+    std::vector<std::string> files;
+};
+
+using EventSink = std::function<void(const Event&)>;
+
+// Starts the toolkit once per process; later calls do nothing.
+void init(int argc, char** argv);
+// Every event goes to `sink`; events without a handler are simply ignored there.
+void set_event_sink(EventSink sink);
+
+// Windows and controls.
+Window create_window(const WindowLayout& layout);
+Control get_dlg_item(Window window, std::string_view name);
+void show_window(Window window);
+bool is_window_visible(Window window);
+void enable_window(Control control, bool enabled);
+bool is_window_enabled(Control control);
+void set_window_size(Window window, double width, double height);  // outer size
+int get_width(Window window);   // outer width
+int get_height(Window window);  // outer height
+
+// Text and state.
+std::string get_window_text(Control control);
+void set_window_text(Control control, std::string_view text);  // raises its _CHANGE
+std::string get_window_text(Window window);                    // caption
+void set_window_text(Window window, std::string_view text);
+int get_check(Control control);
+void set_check(Control control, int checked);
+int get_scroll_pos(Control control);
+void set_scroll_pos(Control control, int position);  // raises nothing
+void set_scroll_range(Control control, int minimum, int maximum);  // raises nothing
+void set_font_name(Control control, std::string_view family);
+// Installed font names one at a time: "" starts, "" after the last ends.
+std::string enum_font_names(Window window, std::string_view previous);
+
+// Bitmaps are our own pictures.
+using Bitmap = korven::Picture;
+using korven::Colour;
+
+// Outcome of reading or writing a file; `reason` says why it failed.
+struct FileResult {
+    bool ok = true;
+    std::string reason;
+    explicit operator bool() const { return ok; }
+};
+
+void create_bitmap(Bitmap& bitmap, double width, double height);  // black
+void delete_bitmap(Bitmap& bitmap);
+int get_bitmap_width(const Bitmap& bitmap);
+int get_bitmap_height(const Bitmap& bitmap);
+// Reads a BMP file. On failure `bitmap` is left exactly as it was.
+FileResult load_file(Bitmap& bitmap, const std::string& path);
+// Writes a 24-bit BMP file.
+FileResult save_file(const Bitmap& bitmap, const std::string& path);
+Colour get_pixel(const Bitmap& bitmap, double x, double y);  // 0 outside
+void set_pixel(Bitmap& bitmap, double x, double y, Colour colour);
+
+// Copying onto a bitmap or onto a window that keeps its drawing. Real
+// coordinates are rounded to nearest; everything is clipped to the target.
+void bit_blt(Bitmap& target, double x, double y, double width, double height,
+             const Bitmap& source, double source_x, double source_y);
+void stretch_blt(Bitmap& target, double x, double y, double width, double height,
+                 const Bitmap& source, double source_x, double source_y,
+                 double source_width, double source_height);
+void stretch_blt(Window target, double x, double y, double width, double height,
+                 const Bitmap& source, double source_x, double source_y,
+                 double source_width, double source_height);
+void draw_bitmap(Bitmap& target, double x, double y, const Bitmap& source);
+void draw_bitmap(Window target, double x, double y, const Bitmap& source);
+void stretch_bitmap(Bitmap& target, double x, double y, double width, double height,
+                    const Bitmap& source);
+
+// Dialogs return the chosen path or `cancel_text`. `filter` lists entries
+// "Label(*.ext)" separated by ';'.
+std::string win_open_dlg(Window owner, std::string_view title, std::string_view default_name,
+                         std::string_view filter, int flags);
+std::string win_save_dlg(Window owner, std::string_view title, std::string_view default_name,
+                         std::string_view filter, int flags);
+// A clear message to the user, and a yes/no question (true for yes).
+void message(std::string_view text);
+bool ask(std::string_view question);
+
+// Dispatches events until the main window is closed; returns the exit code.
+int wait_event();
+
+}  // namespace fe
+
+namespace fb {
+
+constexpr korven::Colour rgb(int red, int green, int blue) { return korven::rgb(red, green, blue); }
+int get_drop_file_count(const fe::Event& drop);
+std::string get_drop_file_name(const fe::Event& drop, int index);
+void set_cb_text(std::string_view text);
+
+}  // namespace fb

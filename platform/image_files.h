@@ -1,0 +1,17 @@
+#pragma once
+// Reading JPEG files into pictures, with the photo's orientation applied.
+
+#include <string>
+
+#include "platform/form.h"
+
+namespace fe {
+
+// Decodes a JPEG file upright (its EXIF orientation applied). On failure
+// `picture` is left as it was and the result says why.
+FileResult read_jpeg(const std::string& path, Bitmap& picture);
+
+// The largest file the readers accept, so a huge file is refused before it is read.
+constexpr long long largest_image_file = 2LL << 30;
+
+}  // namespace fe

@@ -1,0 +1,83 @@
+#pragma once
+// Pictures as the whole program sees them: width, height and a contiguous,
+// row-major buffer of colour values red + 256 x green + 65536 x blue.
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace korven {
+
+using Colour = std::uint32_t;
+
+constexpr Colour rgb(int red, int green, int blue)
+{
+    return static_cast<Colour>(red & 255) | (static_cast<Colour>(green & 255) << 8) |
+           (static_cast<Colour>(blue & 255) << 16);
+}
+constexpr int red_of(Colour c) { return static_cast<int>(c & 255); }
+constexpr int green_of(Colour c) { return static_cast<int>((c >> 8) & 255); }
+constexpr int blue_of(Colour c) { return static_cast<int>((c >> 16) & 255); }
+
+// A window onto rows of pixels; `stride` is the distance between rows in pixels.
+struct PictureView {
+    Colour* pixels = nullptr;
+    int width = 0;
+    int height = 0;
+    std::ptrdiff_t stride = 0;
+
+    Colour* row(int y) const { return pixels + y * stride; }
+};
+
+struct ConstPictureView {
+    const Colour* pixels = nullptr;
+    int width = 0;
+    int height = 0;
+    std::ptrdiff_t stride = 0;
+
+    ConstPictureView() = default;
+    ConstPictureView(const Colour* p, int w, int h, std::ptrdiff_t s)
+        : pixels(p), width(w), height(h), stride(s) {}
+    ConstPictureView(const PictureView& v)  // NOLINT: a writable view reads too
+        : pixels(v.pixels), width(v.width), height(v.height), stride(v.stride) {}
+
+    const Colour* row(int y) const { return pixels + y * stride; }
+};
+
+// An owned picture. A new picture is black; an empty one has no image yet.
+class Picture {
+public:
+    Picture() = default;
+    Picture(int width, int height)
+        : width_(width), height_(height),
+          pixels_(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0)
+    {
+    }
+
+    int width() const { return width_; }
+    int height() const { return height_; }
+    bool empty() const { return pixels_.empty(); }
+
+    Colour* row(int y) { return pixels_.data() + static_cast<std::ptrdiff_t>(y) * width_; }
+    const Colour* row(int y) const
+    {
+        return pixels_.data() + static_cast<std::ptrdiff_t>(y) * width_;
+    }
+    Colour& at(int x, int y) { return row(y)[x]; }
+    Colour at(int x, int y) const { return row(y)[x]; }
+
+    PictureView view() { return {pixels_.data(), width_, height_, width_}; }
+    ConstPictureView view() const { return {pixels_.data(), width_, height_, width_}; }
+
+    std::vector<Colour>& pixels() { return pixels_; }
+    const std::vector<Colour>& pixels() const { return pixels_; }
+
+    friend bool operator==(const Picture&, const Picture&) = default;
+
+private:
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<Colour> pixels_;
+};
+
+}  // namespace korven

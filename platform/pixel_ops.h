@@ -1,0 +1,23 @@
+#pragma once
+// Copying between pixel views: one to one, and stretched by nearest sampling.
+// Both clip to the source and the target, so any rectangle is safe.
+
+#include "platform/picture.h"
+
+namespace korven::pixels {
+
+// Copies the w x h block at (sx, sy) of `source` to (x, y) of `target`.
+void copy_rect(PictureView target, int x, int y, int w, int h, ConstPictureView source, int sx,
+               int sy);
+
+// Maps the source rectangle onto the target rectangle: target pixel (tx, ty)
+// shows source pixel floor(sx + (tx + 0.5 - x) * sw / w), likewise for rows.
+// Enlarging by a whole factor repeats each pixel exactly; reducing by a whole
+// divisor takes the middle pixel of each block.
+void stretch_rect(PictureView target, double x, double y, double w, double h,
+                  ConstPictureView source, double sx, double sy, double sw, double sh);
+
+// Fills the w x h block at (x, y), clipped.
+void fill_rect(PictureView target, int x, int y, int w, int h, Colour colour);
+
+}  // namespace korven::pixels

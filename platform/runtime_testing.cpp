@@ -1,0 +1,209 @@
+// The test hook: user actions delivered through Qt's own events, and read-back
+// of what the windows show.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTimer>
+#include <QUrl>
+
+#include "platform/runtime_internal.h"
+#include "platform/testing.h"
+
+namespace fe::testing {
+
+using detail::control_record;
+using detail::window_widget;
+
+Script& script()
+{
+    static Script instance;
+    return instance;
+}
+
+namespace {
+
+void send_key(QWidget* widget, int key, const QString& text, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+    QCoreApplication::sendEvent(widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+    QCoreApplication::sendEvent(widget, &release);
+}
+
+void send_mouse(QWidget* widget, QEvent::Type type, int x, int y, Qt::MouseButton button)
+{
+    const QPointF local(x, y);
+    QMouseEvent event(type, local, widget->mapToGlobal(local), button,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button),
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &event);
+}
+
+}  // namespace
+
+void click(Control control)
+{
+    if (auto* button = qobject_cast<QAbstractButton*>(control_record(control).widget)) button->click();
+}
+
+void type_text(Control control, std::string_view text)
+{
+    auto* field = qobject_cast<QLineEdit*>(control_record(control).widget);
+    if (!field || !field->isEnabled()) return;
+    field->end(false);
+    for (const QChar c : QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())))
+        send_key(field, c.isDigit() ? Qt::Key_0 + c.digitValue() : Qt::Key_unknown, QString(c));
+}
+
+void clear_text(Control control)
+{
+    auto* field = qobject_cast<QLineEdit*>(control_record(control).widget);
+    if (!field || !field->isEnabled()) return;
+    field->selectAll();
+    send_key(field, Qt::Key_Backspace, QString());
+}
+
+void move_slider(Control control, int position)
+{
+    auto* bar = qobject_cast<QScrollBar*>(control_record(control).widget);
+    if (!bar || !bar->isEnabled()) return;
+    bar->setSliderPosition(position);
+}
+
+void drop_files(Window window, const std::vector<std::string>& paths)
+{
+    QMimeData mime;
+    QList<QUrl> urls;
+    for (const std::string& path : paths) urls << QUrl::fromLocalFile(QString::fromStdString(path));
+    mime.setUrls(urls);
+    QWidget& widget = window_widget(window);
+    const QPointF centre(widget.width() / 2.0, widget.height() / 2.0);
+    QDragEnterEvent enter(centre.toPoint(), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&widget, &enter);
+    if (!enter.isAccepted()) return;  // the window refuses this drag
+    QDropEvent drop(centre, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&widget, &drop);
+}
+
+void click_at(Window window, int x, int y)
+{
+    QWidget& widget = window_widget(window);
+    send_mouse(&widget, QEvent::MouseButtonPress, x, y, Qt::LeftButton);
+    send_mouse(&widget, QEvent::MouseButtonRelease, x, y, Qt::LeftButton);
+}
+
+void move_mouse(Window window, int x, int y)
+{
+    send_mouse(&window_widget(window), QEvent::MouseMove, x, y, Qt::NoButton);
+}
+
+void resize_by_user(Window window, int outer_width, int outer_height)
+{
+    detail::FormWindow& widget = window_widget(window);
+    widget.resize(outer_width - frame_width, outer_height - frame_height);
+    widget.report_size_change();
+}
+
+void close_by_user(Window window) { window_widget(window).close(); }
+
+void post(std::function<void()> action) { QTimer::singleShot(0, QCoreApplication::instance(), std::move(action)); }
+
+void process_events()
+{
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+}
+
+Rect geometry(Control control)
+{
+    const QRect r = control_record(control).widget->geometry();
+    return {r.x(), r.y(), r.width(), r.height()};
+}
+
+Rect window_geometry(Window window)
+{
+    const QWidget& widget = window_widget(window);
+    return {widget.x(), widget.y(), widget.width() + frame_width, widget.height() + frame_height};
+}
+
+bool is_resizable(Window window)
+{
+    const QWidget& widget = window_widget(window);
+    return widget.minimumSize() != widget.maximumSize();
+}
+
+bool has_close_button(Window window)
+{
+    return window_widget(window).windowFlags().testFlag(Qt::WindowCloseButtonHint);
+}
+
+bool accepts_drops(Window window) { return window_widget(window).acceptDrops(); }
+
+bool caption_fits(Control control)
+{
+    QWidget* widget = control_record(control).widget;
+    const QFontMetrics metrics(widget->font());
+    QString text;
+    int room = widget->width();
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+        text = label->text();
+    } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        text = button->text();
+        if (qobject_cast<QCheckBox*>(widget) || qobject_cast<QRadioButton*>(widget)) {
+            const bool radio = qobject_cast<QRadioButton*>(widget) != nullptr;
+            QStyle* style = widget->style();
+            room -= style->pixelMetric(radio ? QStyle::PM_ExclusiveIndicatorWidth : QStyle::PM_IndicatorWidth,
+                                       nullptr, widget) +
+                    style->pixelMetric(radio ? QStyle::PM_RadioButtonLabelSpacing
+                                             : QStyle::PM_CheckBoxLabelSpacing,
+                                       nullptr, widget);
+        } else {
+            room -= 6;  // the button's frame and a little air on each side
+        }
+    } else {
+        return true;
+    }
+    return metrics.horizontalAdvance(text) <= room && metrics.height() <= widget->height();
+}
+
+bool is_radio_checked(Control control)
+{
+    auto* radio = qobject_cast<QRadioButton*>(control_record(control).widget);
+    return radio && radio->isChecked();
+}
+
+int slider_maximum(Control control)
+{
+    auto* bar = qobject_cast<QScrollBar*>(control_record(control).widget);
+    return bar ? bar->maximum() : 0;
+}
+
+int slider_minimum(Control control)
+{
+    auto* bar = qobject_cast<QScrollBar*>(control_record(control).widget);
+    return bar ? bar->minimum() : 0;
+}
+
+Colour canvas_pixel(Window window, int x, int y)
+{
+    const korven::Picture& canvas = window_widget(window).canvas();
+    if (x < 0 || y < 0 || x >= canvas.width() || y >= canvas.height()) return 0;
+    return canvas.at(x, y);
+}
+
+std::string clipboard_text() { return QGuiApplication::clipboard()->text().toStdString(); }
+
+std::string font_family(Control control) { return control_record(control).widget->font().family().toStdString(); }
+
+void destroy_windows() { detail::destroy_windows(); }
+
+}  // namespace fe::testing

@@ -1,0 +1,235 @@
+// The widgets behind the layouts: windows that report their events and keep
+// their drawing, and controls wired to NAME_ON / NAME_CHANGE.
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QGuiApplication>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QScreen>
+#include <QScrollBar>
+#include <QUrl>
+
+#include <algorithm>
+
+#include "platform/pixel_ops.h"
+#include "platform/runtime_internal.h"
+
+namespace fe::detail {
+
+namespace {
+
+Qt::WindowFlags window_flags(const WindowLayout& layout)
+{
+    Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    if (layout.closable)
+        flags |= Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
+    if (layout.resizable && layout.closable) flags |= Qt::WindowMaximizeButtonHint;
+    return flags;
+}
+
+korven::Colour to_colour(const QColor& c) { return korven::rgb(c.red(), c.green(), c.blue()); }
+
+// The outer rectangle moved only as far as needed to lie fully on the screen.
+QPoint on_screen(const WindowLayout& layout)
+{
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return {layout.x, layout.y};
+    const QRect area = screen->availableGeometry();
+    const int x = std::max(area.left(), std::min(layout.x, area.left() + area.width() - layout.width));
+    const int y = std::max(area.top(), std::min(layout.y, area.top() + area.height() - layout.height));
+    return {x, y};
+}
+
+std::vector<std::string> local_files(const QMimeData* mime)
+{
+    std::vector<std::string> files;
+    if (!mime || !mime->hasUrls()) return files;
+    for (const QUrl& url : mime->urls())
+        if (url.isLocalFile()) files.push_back(url.toLocalFile().toStdString());
+    return files;
+}
+
+}  // namespace
+
+FormWindow::FormWindow(const WindowLayout& layout) : QWidget(nullptr, window_flags(layout)), layout_(layout)
+{
+    setObjectName(QString::fromStdString(layout.name));
+    setWindowTitle(QString::fromStdString(layout.caption));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    const QSize client(std::max(1, layout.width - frame_width), std::max(1, layout.height - frame_height));
+    resize(client);
+    if (!layout.resizable) setFixedSize(client);
+    move(on_screen(layout));
+    setAcceptDrops(layout.accepts_drops);
+    background_ = to_colour(palette().color(QPalette::Window));
+    if (layout.keeps_drawing) {
+        setMouseTracking(true);
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        QScreen* screen = QGuiApplication::primaryScreen();
+        const QSize screen_size = screen ? screen->virtualSize() : QSize(1024, 768);
+        grow_canvas(std::max(screen_size.width(), client.width()),
+                    std::max(screen_size.height(), client.height()));
+    }
+    reported_size_ = client;
+}
+
+void FormWindow::grow_canvas(int width, int height)
+{
+    if (width <= canvas_.width() && height <= canvas_.height()) return;
+    korven::Picture larger(std::max(width, canvas_.width()), std::max(height, canvas_.height()));
+    korven::pixels::fill_rect(larger.view(), 0, 0, larger.width(), larger.height(), background_);
+    korven::pixels::copy_rect(larger.view(), 0, 0, canvas_.width(), canvas_.height(), canvas_.view(), 0, 0);
+    canvas_ = std::move(larger);
+}
+
+void FormWindow::report_size_change()
+{
+    if (size() == reported_size_) return;
+    reported_size_ = size();
+    if (layout_.keeps_drawing) grow_canvas(width(), height());
+    deliver({layout_.name + "_RESIZE"});
+}
+
+void FormWindow::paintEvent(QPaintEvent* event)
+{
+    if (!layout_.keeps_drawing) {
+        QWidget::paintEvent(event);
+        return;
+    }
+    // Our colour values are bytes R, G, B, 0 in memory: the RGBX8888 layout.
+    const QImage kept(reinterpret_cast<const uchar*>(canvas_.pixels().data()), canvas_.width(),
+                      canvas_.height(), canvas_.width() * 4, QImage::Format_RGBX8888);
+    QPainter painter(this);
+    const QRect area = event->rect();
+    painter.drawImage(area.topLeft(), kept, area);
+}
+
+void FormWindow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    report_size_change();
+}
+
+void FormWindow::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton) left_pressed_ = true;
+}
+
+void FormWindow::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton || !left_pressed_) return;
+    left_pressed_ = false;
+    const QPoint at = event->position().toPoint();
+    if (rect().contains(at)) deliver({layout_.name + "_CLICK", at.x(), at.y()});
+}
+
+void FormWindow::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint at = event->position().toPoint();
+    deliver({layout_.name + "_MOUSEMOVE", at.x(), at.y()});
+}
+
+void FormWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!local_files(event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+void FormWindow::dropEvent(QDropEvent* event)
+{
+    std::vector<std::string> files = local_files(event->mimeData());
+    if (files.empty()) return;
+    event->acceptProposedAction();
+    deliver({layout_.name + "_DROPFILES", 0, 0, std::move(files)});
+}
+
+void FormWindow::closeEvent(QCloseEvent* event)
+{
+    // A window without a close button cannot be closed; closing any other ends the program.
+    if (!layout_.closable) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    QCoreApplication::exit(0);
+}
+
+QFont layout_font(const ControlLayout& layout)
+{
+    QFont font(QStringLiteral("Arial"));
+    // The layout's size 11 is drawn 12 pixels high (and 12 as 13): readable, and
+    // every caption still fits its control.
+    font.setPixelSize(layout.font_size + 1);
+    font.setBold(layout.font_flag);
+    return font;
+}
+
+QWidget* make_control(FormWindow& window, const ControlLayout& layout)
+{
+    const QString text = QString::fromStdString(layout.text);
+    const std::string on = layout.name + "_ON";
+    const std::string change = layout.name + "_CHANGE";
+    QWidget* widget = nullptr;
+    switch (layout.kind) {
+    case ControlKind::PushButton: {
+        auto* button = new QPushButton(text, &window);
+        button->setAutoDefault(false);
+        QObject::connect(button, &QPushButton::clicked, [on] { deliver({on}); });
+        widget = button;
+        break;
+    }
+    case ControlKind::CheckBox: {
+        auto* box = new QCheckBox(text, &window);
+        box->setChecked(layout.checked);
+        QObject::connect(box, &QCheckBox::clicked, [on] { deliver({on}); });
+        widget = box;
+        break;
+    }
+    case ControlKind::RadioButton: {
+        auto* radio = new QRadioButton(text, &window);
+        radio->setChecked(layout.checked);
+        QObject::connect(radio, &QRadioButton::clicked, [on] { deliver({on}); });
+        widget = radio;
+        break;
+    }
+    case ControlKind::TextField: {
+        auto* field = new QLineEdit(text, &window);
+        if (layout.max_length > 0) field->setMaxLength(layout.max_length);
+        if (layout.digits_only)
+            field->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), field));
+        field->setAcceptDrops(false);  // a dropped file goes to the window, not into a field
+        QObject::connect(field, &QLineEdit::textChanged, [change] { deliver({change}); });
+        widget = field;
+        break;
+    }
+    case ControlKind::Label:
+        widget = new QLabel(text, &window);
+        break;
+    case ControlKind::HScrollBar:
+    case ControlKind::VScrollBar: {
+        auto* bar = new QScrollBar(
+            layout.kind == ControlKind::HScrollBar ? Qt::Horizontal : Qt::Vertical, &window);
+        bar->setRange(layout.minimum, layout.maximum);
+        bar->setSingleStep(layout.small_step);
+        bar->setPageStep(layout.large_step);
+        QObject::connect(bar, &QScrollBar::valueChanged, [change] { deliver({change}); });
+        widget = bar;
+        break;
+    }
+    }
+    widget->setObjectName(QString::fromStdString(layout.name));
+    widget->setFont(layout_font(layout));
+    widget->setGeometry(layout.x, layout.y, layout.width, layout.height);
+    return widget;
+}
+
+}  // namespace fe::detail

@@ -1,0 +1,63 @@
+#pragma once
+// The runtime's one test hook: scripted dialog answers, captured messages,
+// simulated user actions and read-back of what the windows show.
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/form.h"
+
+namespace fe::testing {
+
+struct Script {
+    bool active = false;                      // dialogs and questions use the lines below
+    std::deque<std::string> dialog_answers;   // empty: a dialog returns cancel_text
+    std::deque<bool> question_answers;        // empty: a question is answered "no"
+    std::vector<std::string> dialog_titles;   // every dialog shown, in order
+    std::vector<std::string> messages;        // every message shown, in order
+    bool fail_next_write = false;             // the next file write fails half-way
+};
+
+// The script in force; tests fill it and read it back.
+Script& script();
+
+struct Rect {
+    int x = 0, y = 0, width = 0, height = 0;
+    friend bool operator==(const Rect&, const Rect&) = default;
+};
+
+// User actions, delivered as the toolkit would deliver them.
+void click(Control control);                        // mouse click on a button or box
+void type_text(Control control, std::string_view text);  // key presses at the end
+void clear_text(Control control);                    // select all and delete
+void move_slider(Control control, int position);     // the user drags the thumb
+void drop_files(Window window, const std::vector<std::string>& paths);
+void click_at(Window window, int x, int y);          // left button, client coordinates
+void move_mouse(Window window, int x, int y);
+void resize_by_user(Window window, int outer_width, int outer_height);
+void close_by_user(Window window);
+// Runs `action` from inside the event loop once it is running.
+void post(std::function<void()> action);
+void process_events();
+
+// What the windows show.
+Rect geometry(Control control);                 // position and size in the client area
+Rect window_geometry(Window window);            // outer position and size
+bool is_resizable(Window window);
+bool has_close_button(Window window);
+bool accepts_drops(Window window);
+bool caption_fits(Control control);             // the caption is drawn unclipped
+bool is_radio_checked(Control control);
+int slider_maximum(Control control);
+int slider_minimum(Control control);
+Colour canvas_pixel(Window window, int x, int y);  // the kept drawing, client coordinates
+std::string clipboard_text();
+std::string font_family(Control control);
+
+// Destroys every window, so the next test starts from nothing.
+void destroy_windows();
+
+}  // namespace fe::testing

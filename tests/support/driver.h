@@ -1,0 +1,44 @@
+#pragma once
+// Talks to the running program the way a person would: by control name.
+// Each test gets a freshly started program with scripted dialogs.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/state.h"
+#include "platform/testing.h"
+
+namespace korven::test {
+
+// Starts the program afresh (offscreen) before each test, with the test hook on.
+class ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+};
+
+fe::Control control(std::string_view name);  // on either window
+
+void click(std::string_view name);
+void type(std::string_view name, std::string_view text);  // appended, key by key
+void clear(std::string_view name);
+void retype(std::string_view name, std::string_view text);  // clear, then type
+void move_slider(std::string_view name, int position);
+void drop(const std::vector<std::string>& paths);
+void answer_next_dialog(std::string answer);
+void answer_next_question(bool yes);
+
+std::string text(std::string_view name);
+bool checked(std::string_view name);
+bool enabled(std::string_view name);
+int slider(std::string_view name);
+std::string caption(fe::Window window);
+const std::vector<std::string>& messages();
+
+// Where the shared test pictures live (../shared/testdata beside the checkout).
+std::string testdata(std::string_view relative);
+
+}  // namespace korven::test
