@@ -1,0 +1,159 @@
+#include "curve/presets.h"
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <limits>
+
+#include "platform/numbers.h"
+
+namespace korven {
+
+namespace {
+
+constexpr double largest_single = std::numeric_limits<float>::max();
+
+// Below this factor the single-precision constant e^-f of "exp" is too coarse
+// for the curve (its rounding is no longer small against e^f - e^-f), so
+// tiny factors take the rearranged forms below. Both shapes then lie within
+// 0.01 of a level from the straight line.
+constexpr double smallest_plain_factor = 1e-4;
+
+// e to this power is still far from the double range.
+constexpr double largest_plain_exponent = 700.0;
+
+// A number as read from a field, stored into single precision. Beyond the
+// float range it saturates, so "1e99" is the largest float, not an infinity.
+float read_single(double value)
+{
+    if (std::isnan(value)) return 0.0f;
+    return static_cast<float>(std::clamp(value, -largest_single, largest_single));
+}
+
+// A curve constant held in single precision; one beyond the float range
+// becomes an infinity, which the callers test for.
+float hold_single(double value)
+{
+    constexpr float infinity = std::numeric_limits<float>::infinity();
+    if (std::fabs(value) > largest_single) return value > 0 ? infinity : -infinity;
+    return static_cast<float>(value);
+}
+
+struct Limits {
+    float a, b, lo, hi;
+
+    // Where x lies between the two input levels: 0 at a, 1 at b.
+    double position(double x) const { return (x - a) / (static_cast<double>(b) - a); }
+
+    // The output level a share w of the way from lo to hi.
+    double output_at(double w) const
+    {
+        if (hi == lo) return lo;  // w may be infinite past b; the level is lo all the same
+        return lo + (static_cast<double>(hi) - lo) * w;
+    }
+};
+
+using Curve = std::function<double(double x)>;
+
+Curve linear_curve(const Limits& l)
+{
+    return [l](double x) {
+        const double slope = (static_cast<double>(l.hi) - l.lo) / (static_cast<double>(l.b) - l.a);
+        return slope * (x - l.a) + l.lo;
+    };
+}
+
+// "log": f = 1 + |factor|; the logarithm's argument runs from 1/f at a to f at b.
+Curve log_curve(const Limits& l, float factor)
+{
+    const double u = std::fabs(factor);
+    const double f = 1.0f + u;
+    if (f == 1.0f) return linear_curve(l);
+    if (u >= smallest_plain_factor) {
+        const float g = hold_single((f - 1.0f / f) / (static_cast<double>(l.b) - l.a));
+        const float L0 = hold_single(std::log(1.0f / f));
+        const float c = hold_single((static_cast<double>(l.hi) - l.lo) / (std::log(f) - L0));
+        if (std::isfinite(g) && std::isfinite(c)) {
+            return [=](double x) { return c * (std::log(g * (x - l.a) + 1.0f / f) - L0) + l.lo; };
+        }
+    }
+    // The same curve with f^2 - 1 written as u(2 + u): no constant overflows
+    // and tiny factors keep their precision.
+    return [=](double x) {
+        return l.output_at(std::log1p(u * (2.0 + u) * l.position(x)) / (2.0 * std::log1p(u)));
+    };
+}
+
+// "exp": f = |factor|; the exponent runs from -f at a to f at b. `top_x` is
+// the highest input level the curve will be asked for.
+Curve exp_curve(const Limits& l, float factor, double top_x)
+{
+    const double f = std::fabs(factor);
+    if (f == 0.0f) return linear_curve(l);
+    if (f >= smallest_plain_factor) {
+        const float E0 = hold_single(std::exp(-f));
+        const float g = hold_single(2.0f * f / (static_cast<double>(l.b) - l.a));
+        const float c = hold_single((static_cast<double>(l.hi) - l.lo) / (std::exp(f) - E0));
+        const bool representable = std::isnormal(E0) && std::isfinite(g) && std::isfinite(c) &&
+                                   g * (top_x - l.a) - f <= largest_plain_exponent;
+        if (representable) {
+            return [=](double x) { return c * (std::exp(g * (x - l.a) - f) - E0) + l.lo; };
+        }
+    }
+    // From f of about 87 on the constants leave single precision. The same
+    // curve, (e^(2ft) - 1) / (e^(2f) - 1) of the way from lo to hi, rearranged
+    // so that no term overflows up to b: for large f it stays at lo and
+    // reaches hi only at b.
+    return [=](double x) {
+        const double t = l.position(x);
+        const double rise = std::expm1(-2.0 * f * t) / std::expm1(-2.0 * f);
+        const double share = std::exp(2.0 * f * (t - 1.0)) * rise;
+        return l.output_at(share);
+    };
+}
+
+Curve curve_for(PresetShape shape, const Limits& limits, float factor, double top_x)
+{
+    switch (shape) {
+    case PresetShape::log: return log_curve(limits, factor);
+    case PresetShape::exp: return exp_curve(limits, factor, top_x);
+    case PresetShape::linear: break;
+    }
+    return linear_curve(limits);
+}
+
+// Rounded to the nearest level, then clamped to 0..255. Clamping first gives
+// the same level and keeps an infinite value from ever becoming an integer.
+int to_level(double y) { return round_to_int(std::clamp(y, 0.0, 255.0)); }
+
+}  // namespace
+
+PresetResult preset_values(PresetShape shape, const PresetInputs& inputs,
+                           const CurveValues& current)
+{
+    PresetResult result{current};
+    const float a = read_single(inputs.a);
+    const float b = read_single(inputs.b);
+    if (a >= b || a < -7 || b > 263) return result;
+    const float lo = read_single(inputs.lo);
+    const float hi = read_single(inputs.hi);
+    if (lo < 0 && hi < 0) return result;
+    if (lo > 255 && hi > 255) return result;
+
+    // The points whose input levels lie between a and b; b = 255 counts as
+    // 256 so that the top point is included. a >= -7 keeps first >= 0 and
+    // b <= 263 keeps last <= 32.
+    const int first = -floor_to_int(-a / 8.0);
+    const int last = floor_to_int((b == 255 ? 256.0 : b) / 8.0);
+
+    const float factor = read_single(inputs.factor);
+    const Curve curve = curve_for(shape, Limits{a, b, lo, hi}, factor, 8.0 * last);
+    for (int k = first; k <= last; ++k) {
+        result.values[static_cast<std::size_t>(k)] = to_level(curve(8.0 * k));
+    }
+    result.first = first;
+    result.last = last;
+    return result;
+}
+
+}  // namespace korven
