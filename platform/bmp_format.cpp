@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstring>
 #include <memory>
 #include <new>
 #include <utility>
@@ -77,7 +76,8 @@ BitFields bit_fields(const std::array<std::uint32_t, 4>& masks, int bits)
     const std::uint64_t word = bits == 16 ? 0xFFFFu : 0xFFFFFFFFu;
     std::uint32_t seen = 0;
     for (std::uint32_t m : masks) {
-        if (m & ~word) refuse("a bit field lies outside the " + std::to_string(bits) + "-bit pixel");
+        if (m & ~word)
+            refuse("a bit field lies outside the " + std::to_string(bits) + "-bit pixel");
         if (m & seen) refuse("the bit fields overlap");
         seen |= m;
     }
@@ -112,7 +112,7 @@ struct InfoHeader {
     std::uint32_t colours_used = 0;
     std::array<std::uint32_t, 4> masks{};
     bool has_masks = false;
-    std::uint32_t colour_space = 0;  // v5 header: how the colours are to be read
+    std::uint32_t colour_space = 0;    // v5 header: how the colours are to be read
     std::uint32_t profile_offset = 0;  // from the start of the info header
     std::uint32_t profile_size = 0;
     std::size_t end = 0;  // first byte after the header and any masks that follow it
@@ -177,7 +177,8 @@ constexpr std::uint32_t embedded_profile = 0x4D424544;  // "MBED"
 
 std::uint32_t big_endian_u32(Bytes b, std::size_t at)
 {
-    return (static_cast<std::uint32_t>(b[at]) << 24) | (b[at + 1] << 16) | (b[at + 2] << 8) | b[at + 3];
+    return (static_cast<std::uint32_t>(b[at]) << 24) | (b[at + 1] << 16) | (b[at + 2] << 8) |
+           b[at + 3];
 }
 
 // The primaries of an sRGB profile (D50-adapted XYZ of red, green, blue).
@@ -219,6 +220,8 @@ Coding coding_of(const InfoHeader& h)
     const auto wrong = [&](const char* coding) {
         refuse(std::string(coding) + " with " + std::to_string(bits) + " bits per pixel");
     };
+    if (h.os2_v2() && h.compression > 4)
+        refuse("unknown compression " + std::to_string(h.compression));
     switch (h.compression) {
     case 0:
         switch (bits) {
@@ -260,7 +263,8 @@ std::vector<Colour> read_palette(Bytes file, const InfoHeader& h, std::size_t pi
     const std::uint64_t indexable = std::uint64_t{1} << h.bits;
     std::uint64_t count = h.colours_used != 0 ? h.colours_used : indexable;
     if (h.colours_used != 0 && h.end + count * entry_size > file.size())
-        refuse("the palette of " + std::to_string(count) + " colours runs past the end of the file");
+        refuse("the palette of " + std::to_string(count) +
+               " colours runs past the end of the file");
     count = std::min<std::uint64_t>({count, indexable, (pixel_offset - h.end) / entry_size});
     if (count == 0) refuse("the palette is missing");
     std::vector<Colour> palette(static_cast<std::size_t>(count));
@@ -313,8 +317,9 @@ Layout read_layout(Bytes file)
 
     const std::uint64_t available = file.size() - l.pixel_offset;
     if (is_rle(l.coding)) {
-        // Runs need at least one byte per 255 pixels and moves skip little more,
-        // so a tiny stream promising a vast picture is corrupt, not compressed.
+        // A two-byte run covers at most 255 pixels. Only moves and an early end
+        // reach further, so a stream promising more than 256 pixels per byte
+        // is refused as corrupt before a vast picture is allocated for it.
         const std::uint64_t pixels = static_cast<std::uint64_t>(l.width) * l.height;
         if (pixels > 256 * available)
             refuse("the compressed data is far too short for a " + std::to_string(l.width) + " x " +
@@ -377,8 +382,8 @@ int flattened(const Channel& c, const Channel& alpha, std::uint32_t pixel)
 {
     if (c.max == 0) return 0;
     const std::uint64_t whole = static_cast<std::uint64_t>(c.max) * alpha.max;
-    return static_cast<int>(
-        (static_cast<std::uint64_t>(c.value(pixel)) * alpha.value(pixel) * 255 + whole / 2) / whole);
+    const std::uint64_t product = static_cast<std::uint64_t>(c.value(pixel)) * alpha.value(pixel);
+    return static_cast<int>((product * 255 + whole / 2) / whole);
 }
 
 void fields_row(const std::uint8_t* src, Colour* dst, int width, int bits, const BitFields& f,
@@ -430,8 +435,8 @@ private:
     std::array<double, one + 1> encoded_{};
 };
 
-// A 32-bit picture whose alpha is zero everywhere was written by a program
-// that left the byte unused: show its colours rather than a black picture.
+// A picture whose alpha is zero everywhere was written by a program that left
+// those bits unused: show its colours rather than a black picture.
 bool any_alpha(Bytes file, const Layout& l)
 {
     const std::uint64_t stride = row_bytes(l);
@@ -446,7 +451,8 @@ bool any_alpha(Bytes file, const Layout& l)
 void decode_rows(Bytes file, const Layout& l, Picture& picture)
 {
     const std::uint64_t stride = row_bytes(l);
-    const bool apply_alpha = l.coding == Coding::fields && l.fields.uses_alpha() && any_alpha(file, l);
+    const bool apply_alpha =
+        l.coding == Coding::fields && l.fields.uses_alpha() && any_alpha(file, l);
     std::unique_ptr<Rgba64Converter> rgba64;
     if (l.coding == Coding::rgba64) rgba64 = std::make_unique<Rgba64Converter>();
     for (int y = 0; y < l.height; ++y) {

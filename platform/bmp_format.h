@@ -20,6 +20,12 @@ struct DecodeResult {
 // Decodes a whole BMP file. Refuses, with a short reason, anything it cannot
 // read faithfully (truncated, corrupt, unsupported, a side over 32767); checks
 // the header's promises against the data before allocating.
+// Reads 1, 2, 4 and 8-bit palettes, RLE4, RLE8 and RLE24, 16 and 32-bit bit
+// fields (channels stretched to 8 bits), 24 and 64-bit pixels, the 12, 16, 40,
+// 52, 56, 64, 108 and 124-byte headers and top-down rows. Alpha is laid onto
+// black; pixels an RLE stream skips stay black. Refused: a palette index past
+// the palette, Huffman coding, embedded JPEG or PNG, a colour profile that is
+// not sRGB.
 DecodeResult decode(std::span<const std::uint8_t> file);
 
 // A 24-bit, bottom-up BMP with a 40-byte info header.

@@ -126,7 +126,9 @@ void set_window_size(Window window, double width, double height)
     detail::FormWindow& widget = window_widget(window);
     const int client_width = std::max(1, korven::round_to_int(width) - frame_width);
     const int client_height = std::max(1, korven::round_to_int(height) - frame_height);
-    widget.resize(client_width, client_height);
+    // A fixed-size window stays fixed for the user, at the size the program asks for.
+    if (widget.layout().resizable) widget.resize(client_width, client_height);
+    else widget.setFixedSize(client_width, client_height);
     // The resize is reported at once, as handlers rely on, not when the toolkit gets to it.
     widget.report_size_change();
 }

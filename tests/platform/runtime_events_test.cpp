@@ -115,6 +115,9 @@ TEST_F(RuntimeEvents, WindowSizesAreOuterSizesAndResizingIsReportedAtOnce)
     EXPECT_TRUE(events.empty());
     EXPECT_TRUE(testing::is_resizable(picture));
     EXPECT_FALSE(testing::is_resizable(main));
+    set_window_size(main, 300, 125);  // the program may resize a fixed window; the user may not
+    EXPECT_EQ(get_height(main), 125);
+    EXPECT_FALSE(testing::is_resizable(main));
 }
 
 TEST_F(RuntimeEvents, MouseAndDropEventsCarryTheirData)
