@@ -1,6 +1,8 @@
 #include "display/picture_window.h"
 
 #include "app/state.h"
+#include "display/trimming_box_outline.h"
+#include "display/view_geometry.h"
 #include "platform/draw.h"
 
 namespace korven {
@@ -36,18 +38,19 @@ void paint_picture_window()
     const State& s = state();
     const fe::Window window = ui().FORM2;
     const fe::Bitmap& picture = s.pictures[s.shown_picture];
+    constexpr double origin = drawing_area_origin;
     if (s.zoom_in_factor == 1 && s.zoom_out_divisor == 1) {
-        fe::draw_bitmap(window, 14 - s.view_left, 14 - s.view_top, picture);
+        fe::draw_bitmap(window, origin - s.view_left, origin - s.view_top, picture);
     } else if (s.zoom_in_factor > 1) {
-        fe::stretch_blt(window, 14, 14, static_cast<double>(s.view_width) * s.zoom_in_factor,
+        fe::stretch_blt(window, origin, origin, static_cast<double>(s.view_width) * s.zoom_in_factor,
                         static_cast<double>(s.view_height) * s.zoom_in_factor, picture, s.view_left, s.view_top,
                         s.view_width, s.view_height);
     } else {
-        fe::stretch_blt(window, 14, 14, static_cast<double>(s.view_width) / s.zoom_out_divisor,
+        fe::stretch_blt(window, origin, origin, static_cast<double>(s.view_width) / s.zoom_out_divisor,
                         static_cast<double>(s.view_height) / s.zoom_out_divisor, picture, s.view_left,
                         s.view_top, s.view_width, s.view_height);
     }
-    // The trimming box outline joins here when the trimming box is built.
+    if (s.shown_picture == adjusted_slot && s.trim_box_on == 1) draw_trimming_box_outline();
 }
 
 void DRAW2()
@@ -56,6 +59,8 @@ void DRAW2()
     const Controls& c = ui();
     bring_bar_in_line(c.HSCROLL1, s.view_width, s.shown_width, s.view_left);
     bring_bar_in_line(c.VSCROLL1, s.view_height, s.shown_height, s.view_top);
+    // One clear serves both the window and the drawing area: nothing is drawn
+    // between here and the paint, so clearing the area again would change nothing.
     draw::clear(c.FORM2);
     fe::set_window_text(c.FORM2, caption_prefix(s.shown_picture) + s.file_title);
     paint_picture_window();

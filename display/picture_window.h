@@ -4,8 +4,10 @@
 namespace korven {
 
 // Puts the view of the shown picture on the picture window at the current
-// zoom: the whole picture at one to one (so a later enlargement of the window
-// needs no drawing), only the view's source rectangle when zoomed.
+// zoom, then the trimming box outline: the whole picture at one to one (so a
+// later enlargement of the window needs no drawing), only the view's source
+// rectangle when zoomed. The window clips the copy, so its cost does not grow
+// with the picture. Nothing is cleared first.
 void paint_picture_window();
 
 // Brings the scroll state in line, clears the window, sets the caption and paints.

@@ -1,0 +1,134 @@
+#include "display/loading.h"
+
+#include <new>
+
+#include "app/state.h"
+#include "display/file_endings.h"
+#include "display/jpeg_to_bmp.h"
+#include "display/picture_window.h"
+#include "display/view_geometry.h"
+#include "platform/numbers.h"
+
+namespace korven {
+
+namespace {
+
+constexpr int largest_side = 32767;  // sizes are 16-bit
+
+void report_refusal(const std::string& path, const std::string& reason)
+{
+    fe::message("Cannot load \"" + path + "\": " + reason + ".");
+}
+
+// Reads the file into two independent pictures, leaving every slot alone, so
+// a failed read destroys nothing. Returns the reason of a failure, or "".
+std::string read_picture(const std::string& path, fe::Bitmap& original, fe::Bitmap& adjusted)
+{
+    try {
+        if (const fe::FileResult read = fe::load_file(original, path); !read) return read.reason;
+        if (original.empty()) return "the file holds no picture";
+        if (original.width() > largest_side || original.height() > largest_side)
+            return "the picture is larger than 32767 pixels on a side";
+        adjusted = original;
+    } catch (const std::bad_alloc&) {
+        return "there is not enough memory for the picture";
+    }
+    return {};
+}
+
+std::string size_text(std::int16_t width, std::int16_t height)
+{
+    return "Size:(" + display_text(width) + "," + display_text(height) + ")";
+}
+
+// Shrinks the picture window to a picture smaller than the view; never enlarges it.
+void fit_window_to_picture()
+{
+    State& s = state();
+    bool resized = false;
+    if (s.view_width > s.shown_width) {
+        s.view_width = s.shown_width;
+        s.picture_window_width = static_cast<std::int16_t>(s.shown_width + picture_frame_width);
+        resized = true;
+    }
+    if (s.view_height > s.shown_height) {
+        s.view_height = s.shown_height;
+        s.picture_window_height = static_cast<std::int16_t>(s.shown_height + picture_frame_height);
+        resized = true;
+    }
+    if (resized) fe::set_window_size(ui().FORM2, s.picture_window_width, s.picture_window_height);
+}
+
+// Makes the freshly read picture the original and the adjusted picture and shows it.
+void show_loaded_picture(const std::string& path, fe::Bitmap original, fe::Bitmap adjusted)
+{
+    State& s = state();
+    const Controls& c = ui();
+    s.file_path = path;
+    s.file_title = NMCUT(s.file_path);
+    fe::set_window_text(c.EDIT1, s.file_path);
+    s.pictures[original_slot] = std::move(original);
+    s.pictures[adjusted_slot] = std::move(adjusted);
+    s.shown_width = static_cast<std::int16_t>(fe::get_bitmap_width(s.pictures[original_slot]));
+    s.shown_height = static_cast<std::int16_t>(fe::get_bitmap_height(s.pictures[original_slot]));
+    for (int slot : {original_slot, adjusted_slot}) {
+        s.picture_width[slot] = s.shown_width;
+        s.picture_height[slot] = s.shown_height;
+    }
+    s.shown_picture = adjusted_slot;
+    fe::set_window_text(c.TEXT1, size_text(s.shown_width, s.shown_height));
+    fe::set_window_text(c.TEXT18, "Adjasted>" + size_text(s.shown_width, s.shown_height));
+    fit_window_to_picture();
+    INICHNG(1, 2);
+    DRAW2();
+    fe::show_window(c.FORM2);
+}
+
+}  // namespace
+
+void load_picture_file(const std::string& chosen_path)
+{
+    std::string path = chosen_path;
+    switch (kind_of_picture_file(path)) {
+    case PictureFileKind::refused:
+        report_refusal(path, "only files ending in " + std::string(accepted_endings) + " can be loaded");
+        return;
+    case PictureFileKind::jpeg: {
+        // From here on only the BMP file beside the JPEG counts; it stays on disk.
+        const std::string bmp_path = bmp_path_for_jpeg(path);
+        const Conversion conversion = JPEG2BMP(path, bmp_path);
+        if (conversion.outcome == ConversionOutcome::declined) return;
+        if (conversion.outcome == ConversionOutcome::failed) {
+            report_refusal(path, conversion.reason);
+            return;
+        }
+        path = bmp_path;
+        break;
+    }
+    case PictureFileKind::bmp: break;
+    }
+    fe::Bitmap original, adjusted;
+    if (const std::string failure = read_picture(path, original, adjusted); !failure.empty()) {
+        report_refusal(path, failure);
+        return;
+    }
+    show_loaded_picture(path, std::move(original), std::move(adjusted));
+}
+
+// "LOAD"
+void BUTTON2_ON()
+{
+    const std::string chosen = fe::win_open_dlg(ui().MAINFORM, "Load Image", "*.bmp",
+                                                "bmp-Image(*.bmp);jpg-Image(*.jpg)", 0);
+    if (chosen == fe::cancel_text) return;
+    load_picture_file(chosen);
+}
+
+// Files dropped on the main window: exactly one is loaded.
+void MAINFORM_DROPFILES(const fe::Event& drop)
+{
+    if (fb::get_drop_file_count(drop) != 1) return;
+    load_picture_file(fb::get_drop_file_name(drop, 0));
+}
+
+}  // namespace korven

@@ -1,0 +1,49 @@
+#include "display/view_geometry.h"
+
+#include <cmath>
+
+#include "app/state.h"
+#include "display/picture_window.h"
+#include "platform/numbers.h"
+
+namespace korven {
+
+std::int16_t view_size(int outer_size, int frame, double zoom_in_factor, double zoom_out_divisor)
+{
+    return round_to_int16(std::floor((outer_size - static_cast<double>(frame)) / zoom_in_factor * zoom_out_divisor));
+}
+
+std::int16_t offset_around(std::int16_t centre, std::int16_t view_size)
+{
+    const int offset = floor_to_int(centre - view_size / 2.0);
+    return round_to_int16(offset < 0 ? 0 : offset);
+}
+
+void set_scroll_bar(fe::Control bar, std::int16_t view_size, std::int16_t shown_size, std::int16_t offset)
+{
+    if (view_size >= shown_size) {
+        fe::enable_window(bar, false);
+        return;
+    }
+    fe::enable_window(bar, true);
+    fe::set_scroll_range(bar, 0, shown_size - view_size);
+    fe::set_scroll_pos(bar, offset);
+}
+
+void resize_view_around_centre(double zoom_in_factor, double zoom_out_divisor)
+{
+    State& s = state();
+    const Controls& c = ui();
+    // The centre of the present view, stored as a whole picture point.
+    const std::int16_t centre_x = round_to_int16(s.view_left + s.view_width / 2.0);
+    const std::int16_t centre_y = round_to_int16(s.view_top + s.view_height / 2.0);
+    s.view_width = view_size(s.picture_window_width, picture_frame_width, zoom_in_factor, zoom_out_divisor);
+    s.view_height = view_size(s.picture_window_height, picture_frame_height, zoom_in_factor, zoom_out_divisor);
+    s.view_left = offset_around(centre_x, s.view_width);
+    s.view_top = offset_around(centre_y, s.view_height);
+    set_scroll_bar(c.HSCROLL1, s.view_width, s.shown_width, s.view_left);
+    set_scroll_bar(c.VSCROLL1, s.view_height, s.shown_height, s.view_top);
+    DRAW2();
+}
+
+}  // namespace korven

@@ -1,0 +1,35 @@
+#pragma once
+// The geometry of the picture window's view: how many picture pixels the
+// drawing area holds, and moving a resized view around its centre.
+
+#include <cstdint>
+
+#include "platform/form.h"
+
+namespace korven {
+
+// Frame of the picture window around its drawing area: 14 for a scroll bar
+// plus 8 of frame across, 14 for a scroll bar plus 34 of caption and frame down.
+constexpr int picture_frame_width = 22;
+constexpr int picture_frame_height = 48;
+
+// The drawing area starts at this client point, right of and below the bars.
+constexpr int drawing_area_origin = 14;
+
+// INT((outer - frame) / zoom_in_factor x zoom_out_divisor), in floating point.
+std::int16_t view_size(int outer_size, int frame, double zoom_in_factor, double zoom_out_divisor);
+
+// After the view took a new size: the offset that puts `centre` in its middle,
+// 0 when that would be negative. The upper end is left to DRAW2.
+std::int16_t offset_around(std::int16_t centre, std::int16_t view_size);
+
+// One scroll bar for the view as it now is: disabled when the view covers the
+// picture, otherwise enabled with the range 0..(shown - view) at `offset`.
+void set_scroll_bar(fe::Control bar, std::int16_t view_size, std::int16_t shown_size, std::int16_t offset);
+
+// Changes the view to the size of the zoom now in force while keeping its centre,
+// then sets both bars and redraws. `zoom_in_factor` / `zoom_out_divisor` are
+// the factors of the new view size (the one that is 1 may be left at 1).
+void resize_view_around_centre(double zoom_in_factor, double zoom_out_divisor);
+
+}  // namespace korven
