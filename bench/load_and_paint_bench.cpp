@@ -10,6 +10,7 @@
 #include "bench/bench_support.h"
 #include "display/loading.h"
 #include "display/picture_window.h"
+#include "platform/image_files.h"
 
 namespace korven::bench {
 namespace {
@@ -91,6 +92,38 @@ void BM_LoadPhotoJpeg(benchmark::State& bench)
     std::filesystem::remove(bmp);
 }
 BENCHMARK(BM_LoadPhotoJpeg)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+// A photo-like 6000 x 4000 picture: smooth gradients with some fine texture,
+// which compresses like a photo (random noise would not).
+Picture photo_like_picture()
+{
+    Picture picture(large_width, large_height);
+    for (int y = 0; y < large_height; ++y)
+        for (int x = 0; x < large_width; ++x)
+            picture.at(x, y) = rgb(x * 255 / large_width, y * 255 / large_height, ((x ^ y) & 31) + 100);
+    return picture;
+}
+
+// A 6000 x 4000 JPEG of quality 90, converted to a BMP file beside it and loaded.
+void BM_LoadLargeJpeg(benchmark::State& bench)
+{
+    start_program();
+    const std::filesystem::path jpeg = scratch_folder() / "large.jpg", bmp = scratch_folder() / "large.bmp";
+    if (!fe::write_jpeg(photo_like_picture(), jpeg.string(), 90)) {
+        bench.SkipWithError("cannot write the JPEG file");
+        return;
+    }
+    for (auto _ : bench) {
+        bench.PauseTiming();
+        std::filesystem::remove(bmp);  // convert afresh every time
+        bench.ResumeTiming();
+        load_picture_file(jpeg.string());
+    }
+    report_ratio_to_memcpy(bench, large_width, large_height);
+    std::filesystem::remove(jpeg);
+    std::filesystem::remove(bmp);
+}
+BENCHMARK(BM_LoadLargeJpeg)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 enum Zoom { one_to_one, enlarged_by_4, reduced_by_4 };
 

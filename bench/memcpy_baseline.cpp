@@ -22,4 +22,4 @@ BENCHMARK(BM_MemcpyLargePicture)->Unit(benchmark::kMillisecond)->UseRealTime();
 }  // namespace
 }  // namespace korven::bench
 
-BENCHMARK_MAIN();
+

@@ -36,29 +36,6 @@ std::string read_picture(const std::string& path, fe::Bitmap& original, fe::Bitm
     return {};
 }
 
-std::string size_text(std::int16_t width, std::int16_t height)
-{
-    return "Size:(" + display_text(width) + "," + display_text(height) + ")";
-}
-
-// Shrinks the picture window to a picture smaller than the view; never enlarges it.
-void fit_window_to_picture()
-{
-    State& s = state();
-    bool resized = false;
-    if (s.view_width > s.shown_width) {
-        s.view_width = s.shown_width;
-        s.picture_window_width = static_cast<std::int16_t>(s.shown_width + picture_frame_width);
-        resized = true;
-    }
-    if (s.view_height > s.shown_height) {
-        s.view_height = s.shown_height;
-        s.picture_window_height = static_cast<std::int16_t>(s.shown_height + picture_frame_height);
-        resized = true;
-    }
-    if (resized) fe::set_window_size(ui().FORM2, s.picture_window_width, s.picture_window_height);
-}
-
 // Makes the freshly read picture the original and the adjusted picture and shows it.
 void show_loaded_picture(const std::string& path, fe::Bitmap original, fe::Bitmap adjusted)
 {

@@ -12,11 +12,6 @@ namespace korven {
 
 namespace {
 
-std::string size_text(std::int16_t width, std::int16_t height)
-{
-    return "Size:(" + display_text(width) + "," + display_text(height) + ")";
-}
-
 // Makes `target` an independent copy of `source`. The copy is made before
 // `target` is touched, so running out of memory leaves every picture as it was.
 bool copy_picture(const fe::Bitmap& source, fe::Bitmap& target)
@@ -38,24 +33,6 @@ void show_slot(int slot)
     s.shown_width = s.picture_width[slot];
     s.shown_height = s.picture_height[slot];
     s.shown_picture = static_cast<std::uint8_t>(slot);
-}
-
-// Shrinks the picture window to a picture smaller than the view; never enlarges it.
-void fit_window_to_picture()
-{
-    State& s = state();
-    bool resized = false;
-    if (s.view_width > s.shown_width) {
-        s.view_width = s.shown_width;
-        s.picture_window_width = static_cast<std::int16_t>(s.shown_width + picture_frame_width);
-        resized = true;
-    }
-    if (s.view_height > s.shown_height) {
-        s.view_height = s.shown_height;
-        s.picture_window_height = static_cast<std::int16_t>(s.shown_height + picture_frame_height);
-        resized = true;
-    }
-    if (resized) fe::set_window_size(ui().FORM2, s.picture_window_width, s.picture_window_height);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // drawing area holds, and moving a resized view around its centre.
 
 #include <cstdint>
+#include <string>
 
 #include "platform/form.h"
 
@@ -31,5 +32,12 @@ void set_scroll_bar(fe::Control bar, std::int16_t view_size, std::int16_t shown_
 // then sets both bars and redraws. `zoom_in_factor` / `zoom_out_divisor` are
 // the factors of the new view size (the one that is 1 may be left at 1).
 void resize_view_around_centre(double zoom_in_factor, double zoom_out_divisor);
+
+// Shrinks the picture window to a shown picture smaller than the view (never
+// enlarges it), so the window holds no empty margin.
+void fit_window_to_picture();
+
+// "Size:(W,H)" with the display texts of the two numbers.
+std::string size_text(std::int16_t width, std::int16_t height);
 
 }  // namespace korven

@@ -70,6 +70,8 @@ FileResult read_jpeg(const std::string& path, Bitmap& picture)
     const QSize size = reader.size();
     if (size.width() > 32767 || size.height() > 32767)
         return failure("the picture is larger than 32767 pixels on a side");
+    if (static_cast<long long>(size.width()) * size.height() * 4 > reader.allocationLimit() * (1LL << 20))
+        return failure("the picture is too large for memory");
     QImage image = reader.read();
     if (image.isNull()) return failure("it is not a JPEG picture this program can read ("
                                        + reader.errorString().toStdString() + ")");
@@ -83,6 +85,15 @@ FileResult read_jpeg(const std::string& path, Bitmap& picture)
         for (int x = 0; x < image.width(); ++x) to[x] &= 0xFFFFFFu;
     }
     picture = std::move(decoded);
+    return {};
+}
+
+FileResult write_jpeg(const Bitmap& picture, const std::string& path, int quality)
+{
+    const QImage image(reinterpret_cast<const uchar*>(picture.pixels().data()), picture.width(),
+                       picture.height(), picture.width() * 4, QImage::Format_RGBX8888);
+    if (!image.save(QString::fromStdString(path), "JPEG", quality))
+        return failure("the JPEG file cannot be written");
     return {};
 }
 

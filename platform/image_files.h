@@ -11,6 +11,9 @@ namespace fe {
 // `picture` is left as it was and the result says why.
 FileResult read_jpeg(const std::string& path, Bitmap& picture);
 
+// Writes a JPEG file of the given quality (0 to 100), e.g. to make test photos.
+FileResult write_jpeg(const Bitmap& picture, const std::string& path, int quality);
+
 // The largest file the readers accept, so a huge file is refused before it is read.
 constexpr long long largest_image_file = 2LL << 30;
 
