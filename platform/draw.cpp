@@ -93,15 +93,13 @@ void line(fe::Bitmap& target, double x, double y, double dx, double dy, int colo
 void line(fe::Window target, double x, double y, double dx, double dy, int colour, int mode,
           int style)
 {
-    line(fe::detail::canvas(target), x, y, dx, dy, colour, mode, style);
+    line(fe::detail::canvas(target).view(), x, y, dx, dy, colour, mode, style);
     fe::detail::canvas_changed(target);
 }
 
 void clear(fe::Window target)
 {
-    const PictureView canvas = fe::detail::canvas(target);
-    korven::pixels::fill_rect(canvas, 0, 0, canvas.width, canvas.height,
-                              fe::detail::background(target));
+    fe::detail::canvas(target).clear();
     fe::detail::canvas_changed(target);
 }
 

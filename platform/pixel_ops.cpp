@@ -3,13 +3,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "platform/numbers.h"
 
 namespace korven::pixels {
 
-void copy_rect(PictureView target, int x, int y, int w, int h, ConstPictureView source, int sx,
+Area copy_rect(PictureView target, int x, int y, int w, int h, ConstPictureView source, int sx,
                int sy)
 {
     // Clip against the source, then the target, moving both corners together.
@@ -20,10 +21,11 @@ void copy_rect(PictureView target, int x, int y, int w, int h, ConstPictureView 
     };
     clip(x, sx, w, source.width, target.width);
     clip(y, sy, h, source.height, target.height);
-    if (w <= 0 || h <= 0) return;
+    if (w <= 0 || h <= 0) return {};
     for (int row = 0; row < h; ++row)
         std::memmove(target.row(y + row) + x, source.row(sy + row) + sx,
                      static_cast<std::size_t>(w) * sizeof(Colour));
+    return {x, y, w, h};
 }
 
 namespace {
@@ -47,28 +49,33 @@ std::vector<int> sample_indices(int first, int last, double start, double size, 
 
 }  // namespace
 
-void stretch_rect(PictureView target, double x, double y, double w, double h,
+Area stretch_rect(PictureView target, double x, double y, double w, double h,
                   ConstPictureView source, double sx, double sy, double sw, double sh)
 {
-    if (!(w > 0 && h > 0 && sw > 0 && sh > 0)) return;
+    if (!(w > 0 && h > 0 && sw > 0 && sh > 0)) return {};
     const int left = std::max(0, round_to_int(x));
     const int right = std::min(target.width, round_to_int(x + w));
     const int top = std::max(0, round_to_int(y));
     const int bottom = std::min(target.height, round_to_int(y + h));
-    if (left >= right || top >= bottom) return;
+    if (left >= right || top >= bottom) return {};
 
     const std::vector<int> columns = sample_indices(left, right, x, w, sx, sw, source.width);
     const std::vector<int> rows = sample_indices(top, bottom, y, h, sy, sh, source.height);
-    for (int ty = top; ty < bottom; ++ty) {
-        const int sy_row = rows[static_cast<std::size_t>(ty - top)];
-        if (sy_row < 0) continue;
-        const Colour* from = source.row(sy_row);
+    // The samples are monotonic, so the valid ones form one block.
+    const auto valid = [](const std::vector<int>& indices, int first) {
+        const auto begin = std::find_if(indices.begin(), indices.end(), [](int i) { return i >= 0; });
+        const auto end = std::find_if(begin, indices.end(), [](int i) { return i < 0; });
+        return std::pair{first + static_cast<int>(begin - indices.begin()),
+                         first + static_cast<int>(end - indices.begin())};
+    };
+    const auto [first_column, end_column] = valid(columns, left);
+    const auto [first_row, end_row] = valid(rows, top);
+    for (int ty = first_row; ty < end_row; ++ty) {
+        const Colour* from = source.row(rows[static_cast<std::size_t>(ty - top)]);
         Colour* to = target.row(ty);
-        for (int tx = left; tx < right; ++tx) {
-            const int column = columns[static_cast<std::size_t>(tx - left)];
-            if (column >= 0) to[tx] = from[column];
-        }
+        for (int tx = first_column; tx < end_column; ++tx) to[tx] = from[columns[static_cast<std::size_t>(tx - left)]];
     }
+    return {first_column, first_row, end_column - first_column, end_row - first_row};
 }
 
 void fill_rect(PictureView target, int x, int y, int w, int h, Colour colour)

@@ -50,11 +50,9 @@ void destroy_windows()
     r.controls.clear();
 }
 
-korven::PictureView canvas(Window window) { return window_widget(window).canvas().view(); }
+korven::KeptCanvas& canvas(Window window) { return window_widget(window).canvas(); }
 
 void canvas_changed(Window window) { window_widget(window).update(); }
-
-korven::Colour background(Window window) { return window_widget(window).background(); }
 
 }  // namespace detail
 
@@ -302,15 +300,15 @@ int wait_event() { return QApplication::exec(); }
 void stretch_blt(Window target, double x, double y, double width, double height, const Bitmap& source,
                  double source_x, double source_y, double source_width, double source_height)
 {
-    korven::pixels::stretch_rect(detail::canvas(target), x, y, width, height, source.view(), source_x,
-                                 source_y, source_width, source_height);
+    detail::canvas(target).stretch(x, y, width, height, source.view(), source_x, source_y, source_width,
+                                   source_height);
     detail::canvas_changed(target);
 }
 
 void draw_bitmap(Window target, double x, double y, const Bitmap& source)
 {
-    korven::pixels::copy_rect(detail::canvas(target), korven::round_to_int(x), korven::round_to_int(y),
-                              source.width(), source.height(), source.view(), 0, 0);
+    detail::canvas(target).copy(korven::round_to_int(x), korven::round_to_int(y), source.width(),
+                                source.height(), source.view(), 0, 0);
     detail::canvas_changed(target);
 }
 

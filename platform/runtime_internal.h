@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/form.h"
+#include "platform/kept_canvas.h"
 
 namespace fe::detail {
 
@@ -19,8 +20,7 @@ public:
     explicit FormWindow(const WindowLayout& layout);
 
     const WindowLayout& layout() const { return layout_; }
-    korven::Picture& canvas() { return canvas_; }
-    korven::Colour background() const { return background_; }
+    korven::KeptCanvas& canvas() { return canvas_; }
     // Raises NAME_RESIZE when the client size differs from the last one reported.
     void report_size_change();
 
@@ -35,11 +35,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void grow_canvas(int width, int height);
-
     WindowLayout layout_;
-    korven::Picture canvas_;
-    korven::Colour background_ = 0;
+    korven::KeptCanvas canvas_;
     QSize reported_size_;
     bool left_pressed_ = false;
 };

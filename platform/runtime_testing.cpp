@@ -195,7 +195,7 @@ int slider_minimum(Control control)
 
 Colour canvas_pixel(Window window, int x, int y)
 {
-    const korven::Picture& canvas = window_widget(window).canvas();
+    const korven::Picture& canvas = window_widget(window).canvas().pixels();
     if (x < 0 || y < 0 || x >= canvas.width() || y >= canvas.height()) return 0;
     return canvas.at(x, y);
 }

@@ -71,32 +71,23 @@ FormWindow::FormWindow(const WindowLayout& layout) : QWidget(nullptr, window_fla
     if (!layout.resizable) setFixedSize(client);
     move(on_screen(layout));
     setAcceptDrops(layout.accepts_drops);
-    background_ = to_colour(palette().color(QPalette::Window));
+    canvas_.set_background(to_colour(palette().color(QPalette::Window)));
     if (layout.keeps_drawing) {
         setMouseTracking(true);
         setAttribute(Qt::WA_OpaquePaintEvent);
         QScreen* screen = QGuiApplication::primaryScreen();
         const QSize screen_size = screen ? screen->virtualSize() : QSize(1024, 768);
-        grow_canvas(std::max(screen_size.width(), client.width()),
-                    std::max(screen_size.height(), client.height()));
+        canvas_.grow(std::max(screen_size.width(), client.width()),
+                     std::max(screen_size.height(), client.height()));
     }
     reported_size_ = client;
-}
-
-void FormWindow::grow_canvas(int width, int height)
-{
-    if (width <= canvas_.width() && height <= canvas_.height()) return;
-    korven::Picture larger(std::max(width, canvas_.width()), std::max(height, canvas_.height()));
-    korven::pixels::fill_rect(larger.view(), 0, 0, larger.width(), larger.height(), background_);
-    korven::pixels::copy_rect(larger.view(), 0, 0, canvas_.width(), canvas_.height(), canvas_.view(), 0, 0);
-    canvas_ = std::move(larger);
 }
 
 void FormWindow::report_size_change()
 {
     if (size() == reported_size_) return;
     reported_size_ = size();
-    if (layout_.keeps_drawing) grow_canvas(width(), height());
+    if (layout_.keeps_drawing) canvas_.grow(width(), height());
     deliver({layout_.name + "_RESIZE"});
 }
 
@@ -107,8 +98,9 @@ void FormWindow::paintEvent(QPaintEvent* event)
         return;
     }
     // Our colour values are bytes R, G, B, 0 in memory: the RGBX8888 layout.
-    const QImage kept(reinterpret_cast<const uchar*>(canvas_.pixels().data()), canvas_.width(),
-                      canvas_.height(), canvas_.width() * 4, QImage::Format_RGBX8888);
+    const korven::Picture& drawn = canvas_.pixels();
+    const QImage kept(reinterpret_cast<const uchar*>(drawn.pixels().data()), drawn.width(), drawn.height(),
+                      drawn.width() * 4, QImage::Format_RGBX8888);
     QPainter painter(this);
     const QRect area = event->rect();
     painter.drawImage(area.topLeft(), kept, area);

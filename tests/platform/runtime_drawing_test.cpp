@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <random>
+#include <utility>
 
 #include "platform/draw.h"
 #include "platform/form.h"
@@ -60,6 +61,30 @@ TEST_F(KeptDrawing, StretchRepeatsOrSamplesWholePixels)
         const int column = korven::red_of(testing::canvas_pixel(window, 14 + i, 14 + i));
         EXPECT_TRUE(column == 2 * i || column == 2 * i + 1) << i;
     }
+}
+
+TEST_F(KeptDrawing, ClearLeavesOnlyWhatIsDrawnAfterIt)
+{
+    const korven::Colour background = testing::canvas_pixel(window, 1, 1);
+    draw_bitmap(window, 0, 0, numbered(150, 120));
+    draw::clear(window);
+    draw_bitmap(window, 20, 30, numbered(10, 10));  // covers only a small block
+    EXPECT_EQ(testing::canvas_pixel(window, 20, 30), rgb(0, 0, 7));
+    EXPECT_EQ(testing::canvas_pixel(window, 29, 39), rgb(9, 9, 7));
+    for (const auto& [x, y] : {std::pair{19, 35}, {30, 35}, {25, 29}, {25, 40}, {100, 100}, {0, 0}})
+        EXPECT_EQ(testing::canvas_pixel(window, x, y), background) << x << ',' << y;
+
+    // A stretched view wider than its picture leaves the rest of the window clear.
+    draw::clear(window);
+    stretch_blt(window, 14, 14, 80, 80, numbered(10, 10), 0, 0, 20, 20);
+    EXPECT_EQ(testing::canvas_pixel(window, 14 + 39, 14), rgb(9, 0, 7));
+    EXPECT_EQ(testing::canvas_pixel(window, 14 + 40, 14), background);
+    EXPECT_EQ(testing::canvas_pixel(window, 14, 14 + 40), background);
+
+    draw::clear(window);
+    draw::line(window, 5, 5, 0, 0, 12);  // anything else clears the whole window first
+    EXPECT_EQ(testing::canvas_pixel(window, 20, 20), background);
+    EXPECT_EQ(testing::canvas_pixel(window, 5, 5), draw::palette_colour(12));
 }
 
 TEST(BitmapCopies, ClipToBothPicturesWhereverTheRectangleLies)
