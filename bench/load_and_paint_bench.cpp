@@ -68,31 +68,6 @@ void BM_ReadLargeBmpFile(benchmark::State& bench)
 }
 BENCHMARK(BM_ReadLargeBmpFile)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
-// A real photo (1800 x 1200), converted to a BMP file beside it and loaded.
-void BM_LoadPhotoJpeg(benchmark::State& bench)
-{
-    start_program();
-    const std::filesystem::path photo =
-        std::filesystem::path(__FILE__).parent_path() / "../../shared/testdata/jpeg/Landscape_1.jpg";
-    const std::filesystem::path jpeg = scratch_folder() / "photo.jpg", bmp = scratch_folder() / "photo.bmp";
-    std::error_code failed;
-    std::filesystem::copy_file(photo, jpeg, std::filesystem::copy_options::overwrite_existing, failed);
-    if (failed) {
-        bench.SkipWithError("cannot find the test photo");
-        return;
-    }
-    for (auto _ : bench) {
-        bench.PauseTiming();
-        std::filesystem::remove(bmp);  // convert afresh every time
-        bench.ResumeTiming();
-        load_picture_file(jpeg.string());
-    }
-    report_ratio_to_memcpy(bench, 1800, 1200);
-    std::filesystem::remove(jpeg);
-    std::filesystem::remove(bmp);
-}
-BENCHMARK(BM_LoadPhotoJpeg)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
-
 // A photo-like 6000 x 4000 picture: smooth gradients with some fine texture,
 // which compresses like a photo (random noise would not).
 Picture photo_like_picture()

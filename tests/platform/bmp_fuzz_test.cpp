@@ -13,29 +13,23 @@
 #include <random>
 
 #include "platform/bmp_format.h"
+#include "tests/platform/bmp_suite_files.h"
 
 namespace fs = std::filesystem;
 using namespace korven;
 
 namespace {
 
-fs::path suite_folder()
-{
-    if (const char* root = std::getenv("KORVEN_TESTDATA")) return fs::path(root) / "bmpsuite";
-    return fs::path(__FILE__).parent_path() / "../../../shared/testdata/bmpsuite";
-}
-
 std::vector<std::vector<std::uint8_t>> suite_files()
 {
     std::vector<fs::path> paths;
     for (const char* folder : {"g", "q", "b"})
-        for (const auto& entry : fs::directory_iterator(suite_folder() / folder))
+        for (const auto& entry : fs::directory_iterator(test::bmp_suite_folder() / folder))
             if (entry.path().extension() == ".bmp") paths.push_back(entry.path());
     std::sort(paths.begin(), paths.end());
     std::vector<std::vector<std::uint8_t>> files;
     for (const auto& path : paths) {
-        std::ifstream in(path, std::ios::binary);
-        files.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        files.push_back(test::read_whole_file(path));
     }
     return files;
 }

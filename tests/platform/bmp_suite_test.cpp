@@ -17,28 +17,17 @@
 #include <sstream>
 
 #include "platform/bmp_format.h"
+#include "tests/platform/bmp_suite_files.h"
 
 namespace fs = std::filesystem;
 using namespace korven;
 
 namespace {
 
-fs::path suite_folder()
-{
-    if (const char* root = std::getenv("KORVEN_TESTDATA")) return fs::path(root) / "bmpsuite";
-    return fs::path(__FILE__).parent_path() / "../../../shared/testdata/bmpsuite";
-}
-
-std::vector<std::uint8_t> read_file(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 std::vector<fs::path> bmp_files(const std::string& folder)
 {
     std::vector<fs::path> files;
-    for (const auto& entry : fs::directory_iterator(suite_folder() / folder))
+    for (const auto& entry : fs::directory_iterator(test::bmp_suite_folder() / folder))
         if (entry.path().extension() == ".bmp") files.push_back(entry.path());
     std::sort(files.begin(), files.end());
     return files;
@@ -48,7 +37,7 @@ std::vector<fs::path> bmp_files(const std::string& folder)
 std::map<std::string, std::vector<fs::path>> references()
 {
     std::map<std::string, std::vector<fs::path>> table;
-    std::ifstream in(suite_folder() / "REFERENCES.tsv");
+    std::ifstream in(test::bmp_suite_folder() / "REFERENCES.tsv");
     std::string line;
     std::getline(in, line);  // column names
     while (std::getline(in, line)) {
@@ -58,7 +47,7 @@ std::map<std::string, std::vector<fs::path>> references()
         std::string name;
         auto& refs = table[line.substr(0, tab)];
         while (std::getline(names, name, ','))
-            if (!name.empty()) refs.push_back(suite_folder() / name);
+            if (!name.empty()) refs.push_back(test::bmp_suite_folder() / name);
     }
     return table;
 }
@@ -135,7 +124,7 @@ TEST(BmpSuite, EveryGoodFileEqualsItsReference)
     ASSERT_GE(files.size(), 27u);
     for (const auto& file : files) {
         const auto key = key_of(file);
-        const auto result = bmp::decode(read_file(file));
+        const auto result = bmp::decode(test::read_whole_file(file));
         ASSERT_TRUE(result.ok()) << key << ": " << result.error;
         EXPECT_TRUE(matches_a_reference(key, result.picture));
     }
@@ -153,7 +142,7 @@ TEST(BmpSuite, QuestionableFilesDecodeCorrectlyOrAreRefused)
     ASSERT_GE(files.size(), 43u);
     for (const auto& file : files) {
         const auto key = key_of(file);
-        const auto result = bmp::decode(read_file(file));
+        const auto result = bmp::decode(test::read_whole_file(file));
         std::cout << "  " << key << ": " << (result.ok() ? "decoded" : "refused, " + result.error)
                   << "\n";
         if (!result.ok()) {
@@ -177,11 +166,11 @@ TEST(BmpSuite, BadFilesAreRefusedUnlessTheDamageIsHarmless)
     const std::set<std::string> harmless = {"b/baddens1.bmp", "b/baddens2.bmp",
                                             "b/badfilesize.bmp", "b/badbitssize.bmp",
                                             "b/rgb16-880.bmp"};
-    const auto pal1 = bmp::decode(read_file(suite_folder() / "g/pal1.bmp"));
+    const auto pal1 = bmp::decode(test::read_whole_file(test::bmp_suite_folder() / "g/pal1.bmp"));
     ASSERT_TRUE(pal1.ok());
     for (const auto& file : bmp_files("b")) {
         const auto key = key_of(file);
-        const auto result = bmp::decode(read_file(file));
+        const auto result = bmp::decode(test::read_whole_file(file));
         std::cout << "  " << key << ": " << (result.ok() ? "decoded" : "refused, " + result.error)
                   << "\n";
         if (harmless.count(key)) {
@@ -200,8 +189,8 @@ TEST(BmpSuite, BadFilesAreRefusedUnlessTheDamageIsHarmless)
 
 TEST(BmpSuite, CutOffAndGiantFilesAreRefusedByTheirHeaders)
 {
-    const auto giant = bmp::decode(read_file(suite_folder() / "b/reallybig.bmp"));
+    const auto giant = bmp::decode(test::read_whole_file(test::bmp_suite_folder() / "b/reallybig.bmp"));
     EXPECT_NE(giant.error.find("32767"), std::string::npos) << giant.error;
-    const auto cut = bmp::decode(read_file(suite_folder() / "b/shortfile.bmp"));
+    const auto cut = bmp::decode(test::read_whole_file(test::bmp_suite_folder() / "b/shortfile.bmp"));
     EXPECT_NE(cut.error.find("cut off"), std::string::npos) << cut.error;
 }

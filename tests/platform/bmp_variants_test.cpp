@@ -13,7 +13,7 @@ using namespace korven;
 namespace {
 
 // What goes into a test file; the builder fills in sizes and the offset.
-struct Spec {
+struct BmpRecipe {
     int width = 1;
     int height = 1;  // negative: rows top down
     int bits = 24;
@@ -30,7 +30,7 @@ void put(std::vector<std::uint8_t>& out, std::uint64_t value, int bytes)
     for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
 }
 
-std::vector<std::uint8_t> build(const Spec& s)
+std::vector<std::uint8_t> build(const BmpRecipe& s)
 {
     std::vector<std::uint8_t> info;
     put(info, s.header_size, 4);
@@ -58,14 +58,14 @@ std::vector<std::uint8_t> build(const Spec& s)
     return file;
 }
 
-Picture decoded(const Spec& s)
+Picture decoded(const BmpRecipe& s)
 {
     auto result = bmp::decode(build(s));
     EXPECT_TRUE(result.ok()) << result.error;
     return result.picture;
 }
 
-std::string refusal(const Spec& s) { return bmp::decode(build(s)).error; }
+std::string refusal(const BmpRecipe& s) { return bmp::decode(build(s)).error; }
 
 int stretched(int value, int max)
 {
@@ -77,7 +77,7 @@ int stretched(int value, int max)
 TEST(BmpBitFields, ChannelsAreStretchedTo8BitsNotShifted)
 {
     // Every level of a 5-6-5 pixel: full scale gives 255, 1 of 31 gives 8.
-    Spec s{.width = 64, .bits = 16, .compression = 3, .masks = {0xF800, 0x07E0, 0x001F}};
+    BmpRecipe s{.width = 64, .bits = 16, .compression = 3, .masks = {0xF800, 0x07E0, 0x001F}};
     for (int v = 0; v < 64; ++v) put(s.pixels, ((v & 31) << 11) | (v << 5) | (31 - (v & 31)), 2);
     const Picture p = decoded(s);
     for (int v = 0; v < 64; ++v) {
@@ -93,7 +93,7 @@ TEST(BmpBitFields, ChannelsAreStretchedTo8BitsNotShifted)
 TEST(BmpBitFields, AlphaIsLaidOntoBlackUnlessNoPixelHasAny)
 {
     // v5 header, 8-8-8-8: (200, 100, 30) at alpha 128 and a transparent pixel.
-    Spec s{.width = 2, .bits = 32, .compression = 3, .header_size = 124,
+    BmpRecipe s{.width = 2, .bits = 32, .compression = 3, .header_size = 124,
            .masks = {0xFF0000, 0xFF00, 0xFF, 0xFF000000},
            .pixels = {30, 100, 200, 128, 9, 9, 9, 0}};
     Picture p = decoded(s);
@@ -145,7 +145,7 @@ TEST(BmpPalette, IndicesOfEveryDepthPickTheirColours)
 TEST(BmpPalette, ShortPalettesWorkAndIndicesPastThemAreRefused)
 {
     // No colour count given: the offset leaves room for two colours only.
-    Spec s{.width = 2, .bits = 8, .palette = {0xFF0000, 0x00FF00}, .colours_used = 0,
+    BmpRecipe s{.width = 2, .bits = 8, .palette = {0xFF0000, 0x00FF00}, .colours_used = 0,
            .pixels = {1, 0, 0, 0}};
     EXPECT_EQ(decoded(s).at(0, 0), rgb(0, 255, 0));
     s.pixels[1] = 2;
@@ -175,7 +175,7 @@ TEST(BmpRle, RunsMovesAndEarlyEndsLeaveSkippedPixelsBlack)
     const std::vector<std::uint32_t> palette = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
     // 4 x 3, RLE8, bottom row first: a run of 3 red, end of line; a move one
     // right; an absolute run of 3 (padded); end of picture before the top row.
-    Spec s{.width = 4, .height = 3, .bits = 8, .compression = 1, .palette = palette,
+    BmpRecipe s{.width = 4, .height = 3, .bits = 8, .compression = 1, .palette = palette,
            .pixels = {3, 1, 0, 0, 0, 2, 1, 0, 0, 3, 2, 3, 1, 0, 0, 1}};
     Picture p = decoded(s);
     EXPECT_EQ(p.at(0, 2), rgb(255, 0, 0));
