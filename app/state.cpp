@@ -24,25 +24,26 @@ void reset_state()
     ui() = Controls{};
 }
 
-namespace {
+std::int16_t view_size(int outer_size, int frame, double zoom_in_factor, double zoom_out_divisor)
+{
+    return round_to_int16(std::floor((outer_size - static_cast<double>(frame)) / zoom_in_factor * zoom_out_divisor));
+}
 
-// One scroll bar of INICHNG: clamp the offset and set the bar to match.
-void fit_scroll_bar(fe::Control bar, std::int16_t view_size, std::int16_t shown_size,
-                    std::int16_t& offset)
+bool fit_scroll_bar(fe::Control bar, std::int16_t view_size, std::int16_t shown_size, std::int16_t& offset)
 {
     if (view_size >= shown_size) {
         offset = 0;
         fe::enable_window(bar, false);
-        return;
+        return false;
     }
     const int last = shown_size - view_size;
-    if (offset > last) offset = static_cast<std::int16_t>(last);
+    const bool moved = offset > last;
+    if (moved) offset = static_cast<std::int16_t>(last);
     fe::enable_window(bar, true);
     fe::set_scroll_range(bar, 0, last);
     fe::set_scroll_pos(bar, offset);
+    return moved;
 }
-
-}  // namespace
 
 void INICHNG(float reset_box, float reset_zoom)
 {
@@ -66,10 +67,8 @@ void INICHNG(float reset_box, float reset_zoom)
             s.view_top = 0;
         }
     }
-    s.view_width = round_to_int16(
-        std::floor((s.picture_window_width - 22.0) / s.zoom_in_factor * s.zoom_out_divisor));
-    s.view_height = round_to_int16(
-        std::floor((s.picture_window_height - 48.0) / s.zoom_in_factor * s.zoom_out_divisor));
+    s.view_width = view_size(s.picture_window_width, picture_frame_width, s.zoom_in_factor, s.zoom_out_divisor);
+    s.view_height = view_size(s.picture_window_height, picture_frame_height, s.zoom_in_factor, s.zoom_out_divisor);
     fit_scroll_bar(c.HSCROLL1, s.view_width, s.shown_width, s.view_left);
     fit_scroll_bar(c.VSCROLL1, s.view_height, s.shown_height, s.view_top);
 }

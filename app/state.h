@@ -58,6 +58,20 @@ struct Controls {
 State& state();
 Controls& ui();
 
+// Frame of the picture window around its drawing area: 14 for a scroll bar
+// plus 8 of frame across, 14 for a scroll bar plus 34 of caption and frame down.
+constexpr int picture_frame_width = 22;
+constexpr int picture_frame_height = 48;
+
+// The view rule: INT((outer - frame) / zoom_in_factor x zoom_out_divisor).
+std::int16_t view_size(int outer_size, int frame, double zoom_in_factor, double zoom_out_divisor);
+
+// One scroll bar after the view or the picture changed size: disabled with the
+// offset at 0 when the view covers the picture; otherwise the offset is kept
+// inside the picture and the bar enabled with the range 0..(shown - view) at
+// it. True when the offset had to move back to stay inside.
+bool fit_scroll_bar(fe::Control bar, std::int16_t view_size, std::int16_t shown_size, std::int16_t& offset);
+
 // Back to the values a fresh process has (used by start-up and by tests).
 void reset_state();
 

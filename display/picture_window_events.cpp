@@ -10,26 +10,6 @@ namespace korven {
 
 namespace {
 
-// One bar after a resize: keeps the offset inside the picture and sets the
-// bar's range and position. True when the view had to move to stay inside.
-bool fit_bar_after_resize(fe::Control bar, std::int16_t view_size, std::int16_t shown_size, std::int16_t& offset)
-{
-    if (view_size >= shown_size) {
-        offset = 0;  // not a move: the picture then stands in the corner already drawn
-        fe::enable_window(bar, false);
-        return false;
-    }
-    fe::enable_window(bar, true);
-    bool moved = false;
-    if (shown_size - offset < view_size) {
-        offset = static_cast<std::int16_t>(shown_size - view_size);
-        moved = true;
-    }
-    fe::set_scroll_range(bar, 0, shown_size - view_size);
-    fe::set_scroll_pos(bar, offset);
-    return moved;
-}
-
 // A scroll bar moved: the view follows it; at the bar's end the window is
 // cleared first, since the picture no longer covers what was drawn beyond it.
 void follow_bar(fe::Control bar, std::int16_t& offset, std::int16_t shown_size, std::int16_t view_size)
@@ -51,8 +31,8 @@ void FORM2_RESIZE()
     s.picture_window_height = round_to_int16(fe::get_height(c.FORM2));
     s.view_width = view_size(s.picture_window_width, picture_frame_width, s.zoom_in_factor, s.zoom_out_divisor);
     s.view_height = view_size(s.picture_window_height, picture_frame_height, s.zoom_in_factor, s.zoom_out_divisor);
-    const bool moved_across = fit_bar_after_resize(c.HSCROLL1, s.view_width, s.shown_width, s.view_left);
-    const bool moved_down = fit_bar_after_resize(c.VSCROLL1, s.view_height, s.shown_height, s.view_top);
+    const bool moved_across = fit_scroll_bar(c.HSCROLL1, s.view_width, s.shown_width, s.view_left);
+    const bool moved_down = fit_scroll_bar(c.VSCROLL1, s.view_height, s.shown_height, s.view_top);
     // At one to one the whole picture is on the window already; only a moved
     // view needs drawing. A zoomed paint covers only the old view, so it is redone.
     const bool one_to_one = s.zoom_in_factor == 1 && s.zoom_out_divisor == 1;

@@ -1,17 +1,10 @@
 #include "display/view_geometry.h"
 
-#include <cmath>
-
 #include "app/state.h"
 #include "display/picture_window.h"
 #include "platform/numbers.h"
 
 namespace korven {
-
-std::int16_t view_size(int outer_size, int frame, double zoom_in_factor, double zoom_out_divisor)
-{
-    return round_to_int16(std::floor((outer_size - static_cast<double>(frame)) / zoom_in_factor * zoom_out_divisor));
-}
 
 std::int16_t offset_around(std::int16_t centre, std::int16_t view_size)
 {

@@ -5,20 +5,12 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/form.h"
+#include "app/state.h"
 
 namespace korven {
 
-// Frame of the picture window around its drawing area: 14 for a scroll bar
-// plus 8 of frame across, 14 for a scroll bar plus 34 of caption and frame down.
-constexpr int picture_frame_width = 22;
-constexpr int picture_frame_height = 48;
-
 // The drawing area starts at this client point, right of and below the bars.
 constexpr int drawing_area_origin = 14;
-
-// INT((outer - frame) / zoom_in_factor x zoom_out_divisor), in floating point.
-std::int16_t view_size(int outer_size, int frame, double zoom_in_factor, double zoom_out_divisor);
 
 // After the view took a new size: the offset that puts `centre` in its middle,
 // 0 when that would be negative. The upper end is left to DRAW2.

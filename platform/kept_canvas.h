@@ -11,7 +11,6 @@ namespace korven {
 class KeptCanvas {
 public:
     void set_background(Colour colour) { background_ = colour; }
-    Colour background() const { return background_; }
 
     // Grows to at least this size, keeping the drawing; new parts are background.
     void grow(int width, int height);
