@@ -1,6 +1,6 @@
 #include "app/handlers.h"
 
-#include "app/handler_table.h"
+#include "state/handler_table.h"
 #include "colour/handlers.h"
 #include "curve/handlers.h"
 #include "display/handlers.h"

@@ -5,7 +5,7 @@
 
 #include "app/handlers.h"
 #include "app/layouts.h"
-#include "app/state.h"
+#include "state/state.h"
 #include "platform/numbers.h"
 
 namespace korven {

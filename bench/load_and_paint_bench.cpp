@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/startup.h"
-#include "app/state.h"
+#include "state/state.h"
 #include "bench/bench_support.h"
 #include "display/loading.h"
 #include "display/picture_window.h"

@@ -1,6 +1,6 @@
 #include "colour/draw_button.h"
 
-#include "app/state.h"
+#include "state/state.h"
 #include "colour/apply_curve.h"
 #include "colour/level_table.h"
 #include "display/picture_window.h"

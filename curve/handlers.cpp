@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "app/state.h"
+#include "state/state.h"
 #include "curve/presets.h"
 #include "platform/form.h"
 #include "platform/numbers.h"

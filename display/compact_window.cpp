@@ -4,7 +4,7 @@
 #include <cfloat>
 #include <string>
 
-#include "app/state.h"
+#include "state/state.h"
 #include "platform/numbers.h"
 
 namespace korven {

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <string>
 
-#include "app/state.h"
+#include "state/state.h"
 #include "display/view_geometry.h"
 #include "platform/numbers.h"
 

@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "app/state.h"
+#include "state/state.h"
 #include "display/file_endings.h"
 #include "display/jpeg_to_bmp.h"
 #include "display/picture_window.h"

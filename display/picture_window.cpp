@@ -1,6 +1,6 @@
 #include "display/picture_window.h"
 
-#include "app/state.h"
+#include "state/state.h"
 #include "display/trimming_box_outline.h"
 #include "display/view_geometry.h"
 #include "platform/draw.h"

@@ -1,6 +1,6 @@
 #include "display/picture_window_events.h"
 
-#include "app/state.h"
+#include "state/state.h"
 #include "display/picture_window.h"
 #include "display/view_geometry.h"
 #include "platform/draw.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <system_error>
 
-#include "app/state.h"
+#include "state/state.h"
 
 namespace korven {
 

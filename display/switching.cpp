@@ -3,7 +3,7 @@
 #include <new>
 #include <string>
 
-#include "app/state.h"
+#include "state/state.h"
 #include "display/picture_window.h"
 #include "display/view_geometry.h"
 #include "platform/numbers.h"

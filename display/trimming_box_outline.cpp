@@ -1,6 +1,6 @@
 #include "display/trimming_box_outline.h"
 
-#include "app/state.h"
+#include "state/state.h"
 #include "platform/draw.h"
 #include "platform/numbers.h"
 

@@ -1,6 +1,6 @@
 #include "display/view_geometry.h"
 
-#include "app/state.h"
+#include "state/state.h"
 #include "display/picture_window.h"
 #include "platform/numbers.h"
 

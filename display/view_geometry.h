@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/state.h"
+#include "state/state.h"
 
 namespace korven {
 

@@ -1,6 +1,6 @@
 #include "display/zoom_boxes.h"
 
-#include "app/state.h"
+#include "state/state.h"
 #include "display/view_geometry.h"
 #include "platform/numbers.h"
 

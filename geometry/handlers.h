@@ -1,5 +1,5 @@
 #pragma once
-#include "app/handler_table.h"
+#include "state/handler_table.h"
 
 namespace korven {
 

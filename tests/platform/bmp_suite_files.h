@@ -2,7 +2,6 @@
 // Where the public BMP test suite lives, and reading its files whole.
 
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -12,8 +11,7 @@ namespace korven::test {
 
 inline std::filesystem::path bmp_suite_folder()
 {
-    if (const char* root = std::getenv("KORVEN_TESTDATA")) return std::filesystem::path(root) / "bmpsuite";
-    return std::filesystem::path(__FILE__).parent_path() / "../../../shared/testdata/bmpsuite";
+    return std::filesystem::path(KORVEN_TEST_DATA) / "bmpsuite";
 }
 
 inline std::vector<std::uint8_t> read_whole_file(const std::filesystem::path& path)

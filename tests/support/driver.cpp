@@ -53,8 +53,7 @@ const std::vector<std::string>& messages() { return fe::testing::script().messag
 
 std::string testdata(std::string_view relative)
 {
-    const char* root = std::getenv("KORVEN_TESTDATA");
-    return std::string(root ? root : "../shared/testdata") + "/" + std::string(relative);
+    return std::string(KORVEN_TEST_DATA) + "/" + std::string(relative);
 }
 
 }  // namespace korven::test

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/state.h"
+#include "state/state.h"
 #include "platform/testing.h"
 
 namespace korven::test {
@@ -38,7 +38,7 @@ int slider(std::string_view name);
 std::string caption(fe::Window window);
 const std::vector<std::string>& messages();
 
-// Where the shared test pictures live (../shared/testdata beside the checkout).
+// A picture file of tests/data, the folder the build names in KORVEN_TEST_DATA.
 std::string testdata(std::string_view relative);
 
 }  // namespace korven::test
