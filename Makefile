@@ -2,7 +2,8 @@
 RELEASE_DIR := build/release
 TEST_DIR    := build/test
 BENCH_DIR   := build/bench
-CMAKE_GEN   := -G Ninja
+# ccache, where a developer has it, makes rebuilds across checkouts cheap.
+CMAKE_GEN   := -G Ninja $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
 .PHONY: run test bench deps clean
 
