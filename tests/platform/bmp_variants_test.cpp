@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 
 #include "platform/bmp_format.h"
@@ -194,6 +195,32 @@ TEST(BmpRle, RunsMovesAndEarlyEndsLeaveSkippedPixelsBlack)
     EXPECT_EQ(p.at(2, 0), rgb(0, 0, 255));
     EXPECT_EQ(p.at(3, 0), rgb(255, 0, 0));
     EXPECT_EQ(p.at(4, 0), rgb(0, 255, 0));
+}
+
+TEST(BmpRle, RunsIntoTheRowPaddingAreCutAtTheRowEnd)
+{
+    // 5 x 2, as common encoders write it: each row's runs cover 8 pixels, the
+    // last 3 being the row's padding. They must not spill into another row.
+    const std::vector<std::uint32_t> palette = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
+    const Colour red = rgb(255, 0, 0), green = rgb(0, 255, 0), blue = rgb(0, 0, 255);
+    // RLE8: a run of 8 green; an absolute run of 6, then 2 pixels wholly in the padding.
+    BmpRecipe s{.width = 5, .height = 2, .bits = 8, .compression = 1, .palette = palette,
+                .pixels = {8, 2, 0, 0, 0, 6, 1, 3, 1, 3, 1, 3, 2, 1, 0, 1}};
+    Picture p = decoded(s);
+    for (int x = 0; x < 5; ++x) {
+        EXPECT_EQ(p.at(x, 1), green) << x;
+        EXPECT_EQ(p.at(x, 0), x % 2 ? blue : red) << x;
+    }
+    // RLE4: an absolute run of 7, then a run of 8 alternating two colours.
+    p = decoded({.width = 5, .height = 2, .bits = 4, .compression = 2, .palette = palette,
+                 .pixels = {0, 7, 0x12, 0x31, 0x23, 0x10, 0, 0, 8, 0x21, 0, 1}});
+    for (int x = 0; x < 5; ++x) {
+        EXPECT_EQ(p.at(x, 1), (std::array{red, green, blue})[x % 3]) << x;
+        EXPECT_EQ(p.at(x, 0), x % 2 ? red : green) << x;
+    }
+    // One pixel past the padding is corrupt.
+    s.pixels[0] = 9;
+    EXPECT_NE(refusal(s).find("end of a row"), std::string::npos);
 }
 
 TEST(BmpRle, DamagedStreamsAreRefused)
