@@ -18,6 +18,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QUrl>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -112,23 +113,49 @@ void FormWindow::resizeEvent(QResizeEvent* event)
     report_size_change();
 }
 
-void FormWindow::mousePressEvent(QMouseEvent* event)
+bool FormWindow::event(QEvent* event)
 {
-    if (event->button() == Qt::LeftButton) left_pressed_ = true;
+    // The platform window is made on the first show; watch its pointer events.
+    if (event->type() == QEvent::WinIdChange && windowHandle()) windowHandle()->installEventFilter(this);
+    return QWidget::event(event);
 }
 
-void FormWindow::mouseReleaseEvent(QMouseEvent* event)
+bool FormWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->button() != Qt::LeftButton || !left_pressed_) return;
-    left_pressed_ = false;
-    const QPoint at = event->position().toPoint();
-    if (rect().contains(at)) deliver({layout_.name + "_CLICK", at.x(), at.y()});
+    if (watched == windowHandle()) {
+        switch (event->type()) {
+        case QEvent::MouseMove:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+            report_pointer(*static_cast<QMouseEvent*>(event));
+            break;
+        default:
+            break;
+        }
+    }
+    return false;  // the control under the pointer still gets the event
 }
 
-void FormWindow::mouseMoveEvent(QMouseEvent* event)
+// Moves (on a window that tracks the mouse) and left clicks, in client
+// coordinates; a click is reported on release inside the window.
+void FormWindow::report_pointer(const QMouseEvent& event)
 {
-    const QPoint at = event->position().toPoint();
-    deliver({layout_.name + "_MOUSEMOVE", at.x(), at.y()});
+    const QPoint at = event.position().toPoint();
+    switch (event.type()) {
+    case QEvent::MouseMove:
+        if (hasMouseTracking()) deliver({layout_.name + "_MOUSEMOVE", at.x(), at.y()});
+        break;
+    case QEvent::MouseButtonPress:
+        if (event.button() == Qt::LeftButton) left_pressed_ = true;
+        break;
+    case QEvent::MouseButtonRelease:
+        if (event.button() != Qt::LeftButton || !left_pressed_) break;
+        left_pressed_ = false;
+        if (rect().contains(at)) deliver({layout_.name + "_CLICK", at.x(), at.y()});
+        break;
+    default:
+        break;
+    }
 }
 
 void FormWindow::dragEnterEvent(QDragEnterEvent* event)

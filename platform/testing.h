@@ -35,6 +35,8 @@ void type_text(Control control, std::string_view text);  // key presses at the e
 void clear_text(Control control);                    // select all and delete
 void move_slider(Control control, int position);     // the user drags the thumb
 void drop_files(Window window, const std::vector<std::string>& paths);
+// Pointer events go through the window system path: Qt routes them to
+// whatever lies under the point, as it does for a real pointer.
 void click_at(Window window, int x, int y);          // left button, client coordinates
 void move_mouse(Window window, int x, int y);
 void resize_by_user(Window window, int outer_width, int outer_height);
