@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QValidator>
 
 #include <algorithm>
 #include <memory>
@@ -147,8 +148,13 @@ std::string get_window_text(Control control)
 void set_window_text(Control control, std::string_view text)
 {
     QWidget* widget = control_record(control).widget;
-    if (auto* field = qobject_cast<QLineEdit*>(widget)) field->setText(qt(text));
-    else if (auto* label = qobject_cast<QLabel*>(widget)) label->setText(qt(text));
+    if (auto* field = qobject_cast<QLineEdit*>(widget)) {
+        // The field's typing rule limits the user only: program text is never cut or refused.
+        const QValidator* rule = field->validator();
+        field->setValidator(nullptr);
+        field->setText(qt(text));
+        field->setValidator(rule);
+    } else if (auto* label = qobject_cast<QLabel*>(widget)) label->setText(qt(text));
     else if (auto* button = qobject_cast<QAbstractButton*>(widget)) button->setText(qt(text));
 }
 

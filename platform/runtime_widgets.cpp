@@ -14,7 +14,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
+#include <QValidator>
 #include <QScreen>
 #include <QScrollBar>
 #include <QUrl>
@@ -59,6 +59,38 @@ std::vector<std::string> local_files(const QMimeData* mime)
         if (url.isLocalFile()) files.push_back(url.toLocalFile().toStdString());
     return files;
 }
+
+// What the user may type into a field: at most `max_length` characters (0: no
+// limit) and, where asked, digits only. Text the program sets passes around
+// it (fe::set_window_text) and may break both rules; the user may then still
+// shorten it, but not lengthen it past the limit or add other characters.
+class TypingRule final : public QValidator {
+public:
+    TypingRule(QLineEdit* field, int max_length, bool digits_only)
+        : QValidator(field), max_length_(max_length), digits_only_(digits_only), held_(field->text())
+    {
+        // Connected before the field's _CHANGE, so a handler's own text is held last.
+        connect(field, &QLineEdit::textChanged, this, [this](const QString& text) { held_ = text; });
+    }
+
+    State validate(QString& input, int&) const override
+    {
+        const bool too_long =
+            max_length_ > 0 && input.size() > max_length_ && input.size() > held_.size();
+        const bool more_non_digits = digits_only_ && non_digits(input) > non_digits(held_);
+        return too_long || more_non_digits ? Invalid : Acceptable;
+    }
+
+private:
+    static qsizetype non_digits(const QString& text)
+    {
+        return std::ranges::count_if(text, [](QChar c) { return c < u'0' || c > u'9'; });
+    }
+
+    int max_length_;
+    bool digits_only_;
+    QString held_;  // the field's text before the edit being checked
+};
 
 }  // namespace
 
@@ -222,9 +254,8 @@ QWidget* make_control(FormWindow& window, const ControlLayout& layout)
     }
     case ControlKind::TextField: {
         auto* field = new QLineEdit(text, &window);
-        if (layout.max_length > 0) field->setMaxLength(layout.max_length);
-        if (layout.digits_only)
-            field->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), field));
+        if (layout.max_length > 0 || layout.digits_only)
+            field->setValidator(new TypingRule(field, layout.max_length, layout.digits_only));
         field->setAcceptDrops(false);  // a dropped file goes to the window, not into a field
         QObject::connect(field, &QLineEdit::textChanged, [change] { deliver({change}); });
         widget = field;

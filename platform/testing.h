@@ -31,7 +31,7 @@ struct Rect {
 
 // User actions, delivered as the toolkit would deliver them.
 void click(Control control);                        // mouse click on a button or box
-void type_text(Control control, std::string_view text);  // key presses at the end
+void type_text(Control control, std::string_view text);  // key presses at the end; '\b' is Backspace
 void clear_text(Control control);                    // select all and delete
 void move_slider(Control control, int position);     // the user drags the thumb
 void drop_files(Window window, const std::vector<std::string>& paths);

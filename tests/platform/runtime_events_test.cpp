@@ -90,6 +90,14 @@ TEST_F(RuntimeEvents, DigitsOnlyFieldsRefuseLettersAndExtraDigits)
     EXPECT_EQ(get_window_text(item("EDIT1")), "123");  // at most 3 characters
     testing::clear_text(item("EDIT1"));
     EXPECT_EQ(get_window_text(item("EDIT1")), "");
+    // Text the program sets is neither cut nor filtered; the user still may
+    // not lengthen it or add letters, but may shorten it.
+    set_window_text(item("EDIT1"), "-15000");
+    EXPECT_EQ(get_window_text(item("EDIT1")), "-15000");
+    testing::type_text(item("EDIT1"), "7a");
+    EXPECT_EQ(get_window_text(item("EDIT1")), "-15000");
+    testing::type_text(item("EDIT1"), "\b");
+    EXPECT_EQ(get_window_text(item("EDIT1")), "-1500");
 }
 
 TEST_F(RuntimeEvents, DisabledControlsTakeNoUserInput)
