@@ -158,9 +158,17 @@ void set_window_text(Control control, std::string_view text)
     else if (auto* button = qobject_cast<QAbstractButton*>(widget)) button->setText(qt(text));
 }
 
-std::string get_window_text(Window window) { return window_widget(window).windowTitle().toStdString(); }
+// Qt reads "[*]" in a title as its marker of unsaved changes and shows
+// "[*][*]" as a plain "[*]"; a caption is shown exactly as set.
+std::string get_window_text(Window window)
+{
+    return window_widget(window).windowTitle().replace("[*][*]", "[*]").toStdString();
+}
 
-void set_window_text(Window window, std::string_view text) { window_widget(window).setWindowTitle(qt(text)); }
+void set_window_text(Window window, std::string_view text)
+{
+    window_widget(window).setWindowTitle(qt(text).replace("[*]", "[*][*]"));
+}
 
 int get_check(Control control)
 {

@@ -138,6 +138,13 @@ Rect geometry(Control control)
     return {r.x(), r.y(), r.width(), r.height()};
 }
 
+std::string shown_caption(Window window)
+{
+    // A window never shown has no title on screen yet; its title as set stands in.
+    const QWindow* shown = window_widget(window).windowHandle();
+    return shown ? shown->title().toStdString() : get_window_text(window);
+}
+
 Rect window_geometry(Window window)
 {
     const QWidget& widget = window_widget(window);

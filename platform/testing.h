@@ -48,6 +48,7 @@ void process_events();
 // What the windows show.
 Rect geometry(Control control);                 // position and size in the client area
 Rect window_geometry(Window window);            // outer position and size
+std::string shown_caption(Window window);      // the title the window system shows
 bool is_resizable(Window window);
 bool has_close_button(Window window);
 bool accepts_drops(Window window);
