@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 namespace korven {
 namespace {
@@ -252,12 +253,20 @@ TEST(PresetHugeFactors, ExtremeLimitsAndTinyRuns)
     }
 }
 
-TEST(PresetTinyFactors, AreTheStraightLine)
+TEST(PresetTinyFactors, FollowTheSinglePrecisionFormulaWhileItHolds)
 {
     for (double factor : {1e-5, 1e-9, 1e-30, 1e-300}) {
         EXPECT_EQ(run(PresetShape::log, {.factor = factor}).values, start_up_curve()) << factor;
         EXPECT_EQ(run(PresetShape::exp, {.factor = factor}).values, start_up_curve()) << factor;
     }
+    // Up to 255: the formula's single-precision E0 puts these points at 127.59,
+    // 135.55 and 143.51, a little above the exact curve (127.499, 135.468, 143.437) ...
+    const CurveValues exp5 = run(PresetShape::exp, {.hi = 255, .factor = 1e-5}).values;
+    EXPECT_EQ((std::vector{exp5[16], exp5[17], exp5[18]}), (std::vector{128, 136, 144}));
+    // ... but with 1e-7 it would start at 22: the exact curve stands in.
+    const CurveValues exp7 = run(PresetShape::exp, {.hi = 255, .factor = 1e-7}).values;
+    EXPECT_EQ(exp7[0], 0);
+    EXPECT_EQ(exp7[16], 127);
 }
 
 }  // namespace
