@@ -269,6 +269,33 @@ TEST(BmpHeader, PromisesThatTheDataCannotKeepAreRefusedBeforeAllocating)
     EXPECT_FALSE(refusal({.width = 1, .height = 2, .pixels = {1, 2, 3, 0, 4, 5}}).empty());
 }
 
+TEST(BmpHeader, EmbeddedColourProfilesOtherThanSrgbAreRefused)
+{
+    // A 1 x 1 picture with a v5 header and, after its pixels, an embedded
+    // profile holding one tag: the XYZ of its red primary.
+    const auto with_red_primary = [](std::array<double, 3> xyz) {
+        std::vector<std::uint8_t> profile(128);
+        const auto put_big = [&](std::uint32_t v) {
+            for (int shift : {24, 16, 8, 0}) profile.push_back(static_cast<std::uint8_t>(v >> shift));
+        };
+        for (std::uint32_t v : {1u, 0x7258595Au, 144u, 20u, 0x58595A20u, 0u}) put_big(v);  // rXYZ
+        for (double v : xyz) put_big(static_cast<std::uint32_t>(std::lround(v * 65536)));
+        BmpRecipe s{.header_size = 124, .pixels = {1, 2, 3, 0}};
+        s.pixels.insert(s.pixels.end(), profile.begin(), profile.end());
+        std::vector<std::uint8_t> file = build(s);
+        const auto patch = [&](std::size_t at, std::uint32_t v) {
+            for (int i = 0; i < 4; ++i) file[14 + at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+        };
+        patch(56, 0x4D424544);  // colour space: an embedded profile
+        patch(112, 124 + 4);    // where the profile starts, from the info header
+        patch(116, static_cast<std::uint32_t>(profile.size()));
+        return bmp::decode(file);
+    };
+    EXPECT_TRUE(with_red_primary({0.4361, 0.2225, 0.0139}).ok());  // sRGB's red
+    EXPECT_NE(with_red_primary({0.3851, 0.7169, 0.0971}).error.find("other than sRGB"),
+              std::string::npos);  // sRGB's green in the place of red
+}
+
 TEST(BmpHeader, UnknownOrForeignContentIsRefusedWithAReason)
 {
     std::vector<std::uint8_t> file = build({.pixels = {1, 2, 3, 0}});
