@@ -49,6 +49,8 @@ using EventSink = std::function<void(const Event&)>;
 void init(int argc, char** argv);
 // Every event goes to `sink`; events without a handler are simply ignored there.
 void set_event_sink(EventSink sink);
+// Delivers `event` to the sink once the event loop runs, like one from the window system.
+void post_event(Event event);
 
 // Windows and controls.
 Window create_window(const WindowLayout& layout);

@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QValidator>
 
 #include <algorithm>
@@ -87,6 +88,11 @@ void init(int argc, char** argv)
 }
 
 void set_event_sink(EventSink sink) { detail::registry().sink = std::move(sink); }
+
+void post_event(Event event)
+{
+    QTimer::singleShot(0, QApplication::instance(), [event = std::move(event)] { detail::deliver(event); });
+}
 
 Window create_window(const WindowLayout& layout)
 {
