@@ -22,9 +22,19 @@ Picture synthetic_picture(int width, int height, std::uint32_t seed)
     return picture;
 }
 
-double memcpy_seconds(int width, int height)
+namespace {
+
+std::map<std::pair<int, int>, double>& measured_memcpy()
 {
     static std::map<std::pair<int, int>, double> measured;
+    return measured;
+}
+
+}  // namespace
+
+double memcpy_seconds(int width, int height)
+{
+    auto& measured = measured_memcpy();
     const auto key = std::make_pair(width, height);
     if (auto found = measured.find(key); found != measured.end()) return found->second;
 
@@ -42,6 +52,14 @@ double memcpy_seconds(int width, int height)
     std::nth_element(spent.begin(), spent.begin() + 15, spent.end());
     measured[key] = spent[15];
     return spent[15];
+}
+
+std::vector<MemcpyBaseline> memcpy_baselines()
+{
+    std::vector<MemcpyBaseline> baselines;
+    for (const auto& [size, seconds] : measured_memcpy())
+        baselines.push_back({size.first, size.second, seconds});
+    return baselines;
 }
 
 void report_ratio_to_memcpy(benchmark::State& state, int width, int height)

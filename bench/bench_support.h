@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/picture.h"
 
@@ -19,8 +20,17 @@ Picture synthetic_picture(int width, int height, std::uint32_t seed = 1);
 // Seconds per memcpy of a picture of this size, measured once per run.
 double memcpy_seconds(int width, int height);
 
+// The memcpy times measured so far in this run, one per picture size.
+struct MemcpyBaseline {
+    int width = 0;
+    int height = 0;
+    double seconds = 0;
+};
+std::vector<MemcpyBaseline> memcpy_baselines();
+
 // Adds the counter "x_memcpy": this benchmark's time per iteration as a ratio
-// to memcpy of a `width` x `height` picture.
+// to memcpy of a `width` x `height` picture. (Kept as an inverted rate so the
+// library divides by the measured time; bench/main.cpp prints it as a number.)
 void report_ratio_to_memcpy(benchmark::State& state, int width, int height);
 
 }  // namespace korven::bench
