@@ -14,10 +14,10 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QValidator>
 #include <QScreen>
 #include <QScrollBar>
 #include <QUrl>
+#include <QValidator>
 #include <QWindow>
 
 #include <algorithm>
