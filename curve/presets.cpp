@@ -22,7 +22,7 @@ float read_single(double value)
 }
 
 // A curve constant held in single precision; one beyond the float range
-// becomes an infinity, which makes the formula unsound (see `holds`).
+// becomes an infinity, which makes the formula unsound (see `sound`).
 float hold_single(double value)
 {
     constexpr float infinity = std::numeric_limits<float>::infinity();
@@ -96,25 +96,36 @@ Curve exp_rearranged(const Limits& l, double f)
     };
 }
 
-// Whether a formula with its constants in single precision still gives its
-// curve: within half a level of the rearranged double-precision form at every
-// point asked for (so also finite there). Where it does not, the rearranged
-// form stands in. For a full-range curve (0 >> 0 to 256 >> 255) that is:
-// - "exp" with a factor below about 7e-6: E0 = e^-f rounded to single
-//   precision is off by up to 3e-8, which c = (hi - lo) / (e^f - E0) turns
-//   into up to about 4e-6 / f levels (with 1e-7 the curve would start at 22,
-//   not 0). The boundary grows with hi - lo and depends on how e^-f rounds.
-// - "exp" with a factor above about 104: c falls below the normal
-//   single-precision range from about 93 on and then loses its digits.
-// - "log" with a factor below about 3e-14: the logarithm's argument differs
-//   from 1 by less than double precision resolves.
-// - any constant beyond the single-precision range (huge output levels, a
-//   tiny b - a).
-bool holds(const Curve& formula, const Curve& rearranged, int first, int last)
+// Whether a formula with its constants in single precision still gives a
+// sound curve at every point asked for: finite, inside the span of its two
+// output levels (within half a level, which rounds to the same level), and
+// in order: rising strictly from lo towards hi (falling when hi is below lo).
+// A point past b (b = 255 asks for 256) may leave the span, as the curve's
+// own continuation does. Where the formula fails, the rearranged
+// double-precision form of the same curve stands in. For the full-range
+// curve (0 >> 0 to 256 >> 255) that happens for:
+// - "exp" with a factor below about 3e-8: E0 = e^-f rounds to 1 in single
+//   precision, so the curve starts near -(hi - lo), outside the span. Above
+//   that the formula holds, although the rounding of E0 lifts its start
+//   (point 0 is 84 for 3e-8, 22 for 1e-7, 2 for 1e-6, 0 from about 7e-6 on).
+// - "exp" with a factor above about 104: c = (hi - lo) / (e^f - E0) leaves
+//   the single-precision range at the bottom, so the curve misses hi at b
+//   and, once c is 0, stops rising at all.
+// - any constant beyond the single-precision range: huge output levels or
+//   a tiny b - a.
+bool sound(const Curve& formula, const Limits& l, int first, int last)
 {
+    const double low = std::min(l.lo, l.hi) - 0.5;
+    const double high = std::max(l.lo, l.hi) + 0.5;
+    const double direction = l.hi > l.lo ? 1.0 : l.hi < l.lo ? -1.0 : 0.0;
+    double previous = 0;
     for (int k = first; k <= last; ++k) {
-        const double difference = std::fabs(formula(8.0 * k) - rearranged(8.0 * k));
-        if (!(difference <= 0.5)) return false;
+        const double x = 8.0 * k;
+        const double y = formula(x);
+        if (!std::isfinite(y)) return false;
+        if (k > first && (direction == 0 ? y != previous : (y - previous) * direction <= 0)) return false;
+        if (x <= l.b && (y < low || y > high)) return false;
+        previous = y;
     }
     return true;
 }
@@ -126,14 +137,12 @@ Curve curve_for(PresetShape shape, const Limits& limits, float factor, int first
         const double f = 1.0f + u;
         if (f == 1.0f) return linear_curve(limits);
         Curve formula = log_formula(limits, f);
-        Curve rearranged = log_rearranged(limits, u);
-        return holds(formula, rearranged, first, last) ? formula : rearranged;
+        return sound(formula, limits, first, last) ? formula : log_rearranged(limits, u);
     }
     if (shape == PresetShape::exp) {
         if (u == 0.0f) return linear_curve(limits);
         Curve formula = exp_formula(limits, u);
-        Curve rearranged = exp_rearranged(limits, u);
-        return holds(formula, rearranged, first, last) ? formula : rearranged;
+        return sound(formula, limits, first, last) ? formula : exp_rearranged(limits, u);
     }
     return linear_curve(limits);
 }
