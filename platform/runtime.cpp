@@ -327,7 +327,7 @@ void stretch_blt(Window target, double x, double y, double width, double height,
 
 void draw_bitmap(Window target, double x, double y, const Bitmap& source)
 {
-    detail::canvas(target).copy(korven::round_to_int(x), korven::round_to_int(y), source.width(),
+    detail::canvas(target).copy(korven::pixel_coordinate(x), korven::pixel_coordinate(y), source.width(),
                                 source.height(), source.view(), 0, 0);
     detail::canvas_changed(target);
 }
