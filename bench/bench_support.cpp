@@ -2,12 +2,29 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <utility>
 #include <vector>
 
+#include "app/startup.h"
+#include "platform/form.h"
+
 namespace korven::bench {
+
+void start_program()
+{
+    static const bool started = [] {
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        static char name[] = "korven_bench";
+        static char* arguments[] = {name, nullptr};
+        fe::init(1, arguments);
+        start_up();
+        return true;
+    }();
+    (void)started;
+}
 
 Picture synthetic_picture(int width, int height, std::uint32_t seed)
 {
@@ -19,6 +36,15 @@ Picture synthetic_picture(int width, int height, std::uint32_t seed)
         x ^= x << 5;
         pixel = x & 0xFFFFFFu;
     }
+    return picture;
+}
+
+Picture photo_like_picture()
+{
+    Picture picture(large_width, large_height);
+    for (int y = 0; y < large_height; ++y)
+        for (int x = 0; x < large_width; ++x)
+            picture.at(x, y) = rgb(x * 255 / large_width, y * 255 / large_height, ((x ^ y) & 31) + 100);
     return picture;
 }
 

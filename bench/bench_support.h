@@ -17,6 +17,13 @@ constexpr int large_height = 4000;
 // A deterministic picture with every kind of pixel: greys, primaries, mixes.
 Picture synthetic_picture(int width, int height, std::uint32_t seed = 1);
 
+// A photo-like 6000 x 4000 picture: smooth gradients with some fine texture,
+// which compresses like a photo (random noise would not).
+Picture photo_like_picture();
+
+// The program, started once and offscreen, so that its windows and state exist.
+void start_program();
+
 // Seconds per memcpy of a picture of this size, measured once per run.
 double memcpy_seconds(int width, int height);
 
