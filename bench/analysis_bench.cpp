@@ -1,7 +1,5 @@
 // The analysis pass over a 6000 x 4000 picture, by each instruction set, and
 // the whole "Analysis" press on that picture.
-#include <array>
-
 #include "bench/bench_support.h"
 #include "colour/analysis.h"
 #include "colour/analysis_button.h"

@@ -1,7 +1,7 @@
 // One loop written once, compiled three times: for every processor, for AVX2
 // and for AVX-512. The compiler vectorises it for each; every step is the same
-// single-precision operation in the same order (never fused: see the colour
-// target's -ffp-contract=off), so all three give the same dots.
+// single-precision operation in the same order (never fused: the colour target
+// compiles with -ffp-contract=off), so all three give the same dots.
 #include "colour/analysis_dots.h"
 
 #include <algorithm>
@@ -90,9 +90,12 @@ Plan make_plan(const ChromaMatrix& matrix, float panel_top, PictureView chart)
     plan.centre_y = panel_top + 214.0f;
     plan.chart_width = chart.width;
     plan.chart_height = chart.height;
-    // A panel this far out has no dot on any chart of ours.
-    if (!(std::abs(panel_top) <= far_panel)) plan.centre_y = plan.chart_width = plan.chart_height = 0;
     plan.chart_stride = static_cast<std::int32_t>(chart.stride);
+    // A panel this far out has no dot on any chart of ours.
+    if (!(std::abs(panel_top) <= far_panel)) {
+        plan.centre_y = 0;
+        plan.chart_width = plan.chart_height = 0;
+    }
     return plan;
 }
 

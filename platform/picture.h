@@ -22,12 +22,12 @@ constexpr int green_of(Colour c) { return static_cast<int>((c >> 8) & 255); }
 constexpr int blue_of(Colour c) { return static_cast<int>((c >> 16) & 255); }
 
 // Where a real coordinate falls on the pixel grid. Every operation that takes
-// real coordinates maps them this way, and only here: get_pixel, set_pixel,
-// the copies, the drawing layer's lines and boxes, and the analysis dots. The
-// nearest whole number, halves away from zero (2.5 -> 3, -2.5 -> -3), so pixel
-// c takes the coordinates within half a pixel of c. NaN and values beyond
-// 2^30 either way land far outside any picture. No branches: loops that place
-// many points vectorise.
+// real coordinates maps them this way: get_pixel, set_pixel, the copies, the
+// drawing layer's lines and boxes, and the analysis dots. The nearest whole
+// number, halves away from zero (2.5 -> 3, -2.5 -> -3), so pixel c takes the
+// coordinates within half a pixel of c. NaN and values beyond 2^30 either way
+// land far outside any picture; for coordinates known to lie well inside, this
+// is round_in_range, which a loop placing many points may call directly.
 template <typename Real>
 constexpr int pixel_coordinate(Real value)
 {
