@@ -2,8 +2,10 @@
 // and the whole chart against the step-by-step version.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
+#include "colour/analysis_button.h"
 #include "platform/draw.h"
 #include "tests/colour/analysis_reference.h"
 #include "tests/colour/curve_samples.h"
@@ -91,6 +93,16 @@ TEST_F(AnalysisButton, EachPanelFollowsItsPictureAndOutlivesLoads)
     // Loading another picture keeps both panels.
     load_picture(coordinate_picture(50, 40), "other.bmp");
     EXPECT_TRUE(chart == saved);
+}
+
+TEST_F(AnalysisButton, AnEmptyPictureGetsTheFrameAndNoBar)
+{
+    ANALY(original_slot);  // nothing loaded: the original picture is 0 x 0
+    const Picture& chart = state().pictures[analysis_slot];
+    EXPECT_EQ(chart.at(4, 100), draw::palette_colour(0));    // left side of the frame
+    EXPECT_EQ(chart.at(100, 320), draw::palette_colour(0));  // its base
+    EXPECT_EQ(chart.at(451, 214), draw::palette_colour(1));  // the axes meet, no dot there
+    EXPECT_EQ(std::count(chart.pixels().begin(), chart.pixels().end(), draw::palette_colour(9)), 0);
 }
 
 }  // namespace
