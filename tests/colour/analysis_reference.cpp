@@ -7,9 +7,6 @@
 
 namespace korven::reference {
 
-namespace {
-
-// The chroma matrix, computed in floating point and stored in single precision.
 std::array<std::array<float, 3>, 3> chroma_matrix()
 {
     const double root2 = std::sqrt(2.0), root6 = std::sqrt(6.0);
@@ -18,8 +15,6 @@ std::array<std::array<float, 3>, 3> chroma_matrix()
              {0.0f, static_cast<float>(1 / root6), static_cast<float>(-1 / root6)},
              {static_cast<float>(1.0 / 3), static_cast<float>(1.0 / 3), static_cast<float>(1.0 / 3)}}};
 }
-
-}  // namespace
 
 Histogram dots(const fe::Bitmap& source, float panel_top, fe::Bitmap& chart)
 {

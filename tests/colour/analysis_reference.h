@@ -12,6 +12,9 @@ namespace korven::reference {
 
 using Histogram = std::array<std::int32_t, 256>;
 
+// The chroma matrix, computed in floating point and stored in single precision.
+std::array<std::array<float, 3>, 3> chroma_matrix();
+
 // Step 3 alone: every pixel of `source` as a dot on `chart` for the panel at
 // `panel_top`; returns the brightness counters.
 Histogram dots(const fe::Bitmap& source, float panel_top, fe::Bitmap& chart);

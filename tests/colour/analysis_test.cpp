@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <random>
 
 #include "tests/colour/analysis_reference.h"
@@ -12,15 +11,6 @@
 
 namespace korven {
 namespace {
-
-ChromaMatrix start_up_matrix()
-{
-    const double root2 = std::sqrt(2.0), root6 = std::sqrt(6.0);
-    return {{{static_cast<float>(root2 / 3), static_cast<float>(-1 / root2 / 3),
-              static_cast<float>(-1 / root2 / 3)},
-             {0.0f, static_cast<float>(1 / root6), static_cast<float>(-1 / root6)},
-             {static_cast<float>(1.0 / 3), static_cast<float>(1.0 / 3), static_cast<float>(1.0 / 3)}}};
-}
 
 // A chart whose every pixel tells whether a dot was drawn over it.
 Picture patterned_chart()
@@ -67,7 +57,7 @@ TEST(AnalysisPass, EveryInstructionSetPlotsAndCountsAsTheStepByStepVersion)
             if (!processor_has(code)) continue;
             Picture chart = patterned_chart();
             const BrightnessHistogram counts =
-                analyse(picture.view(), start_up_matrix(), panel_top, chart.view(), code);
+                analyse(picture.view(), reference::chroma_matrix(), panel_top, chart.view(), code);
             EXPECT_EQ(counts, expected_counts) << static_cast<int>(code) << " at " << panel_top;
             EXPECT_TRUE(chart == expected) << static_cast<int>(code) << " at " << panel_top;
         }
@@ -76,7 +66,7 @@ TEST(AnalysisPass, EveryInstructionSetPlotsAndCountsAsTheStepByStepVersion)
 
 TEST(AnalysisPass, OneColourPrimariesAndGreysLandWhereTheDefinitionSays)
 {
-    const ChromaMatrix matrix = start_up_matrix();
+    const ChromaMatrix matrix = reference::chroma_matrix();
     const Picture blank = patterned_chart();
 
     // One colour: one dot, and every pixel counted at its mean level.
