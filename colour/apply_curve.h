@@ -3,6 +3,8 @@
 
 #include <array>
 #include <cstdint>
+#include <string_view>
+#include <vector>
 
 #include "colour/level_table.h"
 #include "platform/picture.h"
@@ -17,9 +19,14 @@ struct ChannelBits {
 constexpr std::array<ChannelBits, 3> channel_table{
     {{1, 0x0000FF}, {256, 0x00FF00}, {65536, 0xFF0000}}};
 
-// Which code runs a pass: the fastest this processor offers, or the plain
-// loops every processor runs. Both give identical pictures.
-enum class KernelCode { fastest, portable };
+// Which code runs a pass: the fastest this processor offers, or one path
+// forced (the tests and benchmarks run each). All give identical pictures. A
+// forced path this processor lacks runs the plain loops instead.
+enum class KernelCode { fastest, avx512, avx2, portable };
+
+// The paths this processor runs, fastest first; `portable` is always there.
+std::vector<KernelCode> kernel_codes_here();
+std::string_view kernel_code_name(KernelCode code);
 
 // Rewrites every pixel of `adjusted` from `original` through an "All" table,
 // keeping the ratios between the channels and moving their mean to the
