@@ -1,5 +1,5 @@
 #pragma once
-// Reading JPEG files into pictures, with the photo's orientation applied.
+// JPEG files: reading them into pictures, with the photo's orientation applied.
 
 #include <string>
 

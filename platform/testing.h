@@ -18,7 +18,7 @@ struct Script {
     std::deque<bool> question_answers;        // empty: a question is answered "no"
     std::vector<std::string> dialog_titles;   // every dialog shown, in order
     std::vector<std::string> messages;        // every message shown, in order
-    bool fail_next_write = false;             // the next file write fails half-way
+    bool fail_next_write = false;             // the next file write fails part-way
 };
 
 // The script in force; tests fill it and read it back.
