@@ -7,7 +7,6 @@
 #include <thread>
 
 #include "colour/apply_curve_rows.h"
-#include "platform/numbers.h"
 
 namespace korven {
 namespace {
@@ -91,12 +90,10 @@ void apply_one_channel(ConstPictureView original, PictureView adjusted, const Le
     const int width = std::min(original.width, adjusted.width);
     const int height = std::min(original.height, adjusted.height);
     if (width <= 0 || height <= 0 || channel < 0 || channel > 2) return;
-    curve_rows::ChannelLevels levels{};
-    for (std::size_t level = 0; level < levels.size(); ++level)
-        levels[level] = static_cast<std::uint8_t>(std::clamp(round_to_int(table[level]), 0, 255));
+    const curve_rows::OneChannelPlan plan = curve_rows::plan_one_channel(table, channel);
     const auto row = row_loops(code).one_channel;
     for_each_row(width, height,
-                 [&](int y) { row(levels, channel, original.row(y), adjusted.row(y), width); });
+                 [&](int y) { row(plan, original.row(y), adjusted.row(y), width); });
 }
 
 }  // namespace korven

@@ -170,36 +170,15 @@ KORVEN_AVX2_TARGET void all_channels_row_avx2(const AllChannelsPlan& plan, const
     all_channels_in_steps({scale_row_avx2, whole_rule_row_avx2}, plan, from, to, width);
 }
 
-KORVEN_AVX2_TARGET void one_channel_row_avx2(const ChannelLevels& levels, int channel,
-                                             const Colour* from, Colour* to, int width)
-{
-    // The new channel for each source level, already in its place in a colour value.
-    alignas(32) std::int32_t placed[256];
-    for (int level = 0; level < 256; ++level)
-        placed[level] = static_cast<std::int32_t>(Colour{levels[static_cast<std::size_t>(level)]}
-                                                  << (8 * channel));
-    const __m128i shift = _mm_cvtsi32_si128(8 * channel);
-    const __m256i byte = _mm256_set1_epi32(255);
-    const __m256i keep = _mm256_set1_epi32(static_cast<int>(~(Colour{255} << (8 * channel))));
-    int x = 0;
-    for (; x + 8 <= width; x += 8) {
-        const __m256i source = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from + x));
-        const __m256i level = _mm256_and_si256(_mm256_srl_epi32(source, shift), byte);
-        const __m256i target = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(to + x));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(to + x),
-                            _mm256_or_si256(_mm256_and_si256(target, keep),
-                                            _mm256_i32gather_epi32(placed, level, 4)));
-    }
-    one_channel_row(levels, channel, from + x, to + x, width - x);
-}
-
 }  // namespace
 
 std::optional<RowLoops> avx2_rows()
 {
     __builtin_cpu_init();  // may run before static constructors have done it
     if (!__builtin_cpu_supports("avx2")) return std::nullopt;
-    return RowLoops{all_channels_row_avx2, one_channel_row_avx2};
+    // A single channel is a table look-up per pixel, which the plain loop
+    // does as fast as a gather does (faster on many processors).
+    return RowLoops{all_channels_row_avx2, one_channel_row};
 }
 
 #else

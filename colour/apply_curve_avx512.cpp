@@ -128,15 +128,14 @@ KORVEN_VECTOR_TARGET void all_channels_row_avx512(const AllChannelsPlan& plan,
     all_channels_row(plan, from + x, to + x, width - x);
 }
 
-KORVEN_VECTOR_TARGET void one_channel_row_avx512(const ChannelLevels& levels, int channel,
-                                                 const Colour* from, Colour* to, int width)
+KORVEN_VECTOR_TARGET void one_channel_row_avx512(const OneChannelPlan& plan, const Colour* from,
+                                                 Colour* to, int width)
 {
     // Every byte of the source is looked up; the channel's byte is kept.
-    const __m512i table[4] = {_mm512_loadu_si512(levels.data()),
-                              _mm512_loadu_si512(levels.data() + 64),
-                              _mm512_loadu_si512(levels.data() + 128),
-                              _mm512_loadu_si512(levels.data() + 192)};
-    const __m512i channel_bits = _mm512_set1_epi32(255 << (8 * channel));
+    const std::uint8_t* levels = plan.levels.data();
+    const __m512i table[4] = {_mm512_loadu_si512(levels), _mm512_loadu_si512(levels + 64),
+                              _mm512_loadu_si512(levels + 128), _mm512_loadu_si512(levels + 192)};
+    const __m512i channel_bits = _mm512_set1_epi32(255 << (8 * plan.channel));
     int x = 0;
     for (; x + 16 <= width; x += 16) {
         const __m512i source = _mm512_loadu_si512(from + x);
@@ -148,7 +147,7 @@ KORVEN_VECTOR_TARGET void one_channel_row_avx512(const ChannelLevels& levels, in
         _mm512_storeu_si512(to + x,
                             _mm512_ternarylogic_epi32(channel_bits, looked_up, target, 0xCA));
     }
-    one_channel_row(levels, channel, from + x, to + x, width - x);
+    one_channel_row(plan, from + x, to + x, width - x);
 }
 
 }  // namespace

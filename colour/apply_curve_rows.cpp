@@ -140,13 +140,22 @@ void all_channels_row(const AllChannelsPlan& plan, const Colour* from, Colour* t
     all_channels_in_steps({scale_row, whole_rule_row}, plan, from, to, width);
 }
 
-void one_channel_row(const ChannelLevels& levels, int channel, const Colour* from, Colour* to,
-                     int width)
+OneChannelPlan plan_one_channel(const LevelTable& table, int channel)
 {
-    const int shift = 8 * channel;
+    OneChannelPlan plan;
+    plan.channel = channel;
+    for (std::size_t level = 0; level < plan.levels.size(); ++level) {
+        plan.levels[level] = static_cast<std::uint8_t>(std::clamp(round_to_int(table[level]), 0, 255));
+        plan.placed[level] = Colour{plan.levels[level]} << (8 * channel);
+    }
+    return plan;
+}
+
+void one_channel_row(const OneChannelPlan& plan, const Colour* from, Colour* to, int width)
+{
+    const int shift = 8 * plan.channel;
     const Colour keep = ~(Colour{255} << shift);
-    for (int x = 0; x < width; ++x)
-        to[x] = (to[x] & keep) | (Colour{levels[(from[x] >> shift) & 255]} << shift);
+    for (int x = 0; x < width; ++x) to[x] = (to[x] & keep) | plan.placed[(from[x] >> shift) & 255];
 }
 
 }  // namespace korven::curve_rows

@@ -25,14 +25,18 @@ struct AllChannelsPlan {
 };
 AllChannelsPlan plan_all_channels(const LevelTable& table);
 
-// `levels[l]` is the new level of the channel for source level l.
-using ChannelLevels = std::array<std::uint8_t, 256>;
+// What a single-channel pass needs, worked out once per call.
+struct OneChannelPlan {
+    int channel = 0;                           // 0 red, 1 green, 2 blue
+    std::array<std::uint8_t, 256> levels{};    // the new level for each source level
+    std::array<Colour, 256> placed{};          // the same, moved to the channel's place
+};
+OneChannelPlan plan_one_channel(const LevelTable& table, int channel);
 
 // One way of running both passes over a row of `width` pixels.
 struct RowLoops {
     void (*all_channels)(const AllChannelsPlan& plan, const Colour* from, Colour* to, int width);
-    void (*one_channel)(const ChannelLevels& levels, int channel, const Colour* from, Colour* to,
-                        int width);
+    void (*one_channel)(const OneChannelPlan& plan, const Colour* from, Colour* to, int width);
 };
 
 // The "All" pass in two steps over blocks of up to `steps_block` pixels.
@@ -83,8 +87,7 @@ int scale_row(const AllChannelsPlan& plan, const Colour* from, Colour* to, Marke
               int count);
 void whole_rule_row(const AllChannelsPlan& plan, Colour* pixels, int count);
 void all_channels_row(const AllChannelsPlan& plan, const Colour* from, Colour* to, int width);
-void one_channel_row(const ChannelLevels& levels, int channel, const Colour* from, Colour* to,
-                     int width);
+void one_channel_row(const OneChannelPlan& plan, const Colour* from, Colour* to, int width);
 constexpr RowLoops portable_rows{all_channels_row, one_channel_row};
 
 // The vector loops, or nothing where this processor (or compiler) lacks them.

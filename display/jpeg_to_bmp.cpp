@@ -39,7 +39,9 @@ Conversion JPEG2BMP(const std::string& jpeg_path, const std::string& bmp_path)
                                          "Replace it with the picture converted from \"" + jpeg_path + "\"?";
             if (!fe::ask(question)) return {ConversionOutcome::declined, {}};
         }
-        if (const fe::FileResult written = fe::save_file(decoded, bmp_path); !written)
+        // The BMP file can be made again from the JPEG: no need to wait for the disk.
+        const fe::FileResult written = fe::save_file(decoded, bmp_path, fe::Durability::in_cache);
+        if (!written)
             return {ConversionOutcome::failed, "the converted picture could not be written to \"" + bmp_path +
                                                    "\" (" + written.reason + ")"};
         return {ConversionOutcome::written, {}, std::move(decoded)};

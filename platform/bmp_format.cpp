@@ -13,6 +13,8 @@
 #include <new>
 #include <utility>
 
+#include "platform/bgr_rows.h"
+
 namespace korven::bmp {
 namespace {
 
@@ -389,11 +391,6 @@ void indexed_row(const std::uint8_t* src, Colour* dst, int width, int bits,
     }
 }
 
-void rgb24_row(const std::uint8_t* src, Colour* dst, int width)
-{
-    for (int x = 0; x < width; ++x, src += 3) dst[x] = rgb(src[2], src[1], src[0]);
-}
-
 std::uint32_t pixel_word(const std::uint8_t* src, int x, int bits)
 {
     if (bits == 16) return src[2 * x] | (src[2 * x + 1] << 8);
@@ -490,7 +487,7 @@ public:
         Colour* dst = picture_.row(l.top_down ? y : l.height - 1 - y);
         switch (l.coding) {
         case Coding::indexed: indexed_row(src, dst, l.width, l.bits, l.palette); break;
-        case Coding::rgb24: rgb24_row(src, dst, l.width); break;
+        case Coding::rgb24: colours_from_bgr(src, dst, l.width); break;
         case Coding::fields: fields_row(src, dst, l.width, l.bits, l.fields, apply_alpha_); break;
         case Coding::rgba64:
             for (int x = 0; x < l.width; ++x) dst[x] = (*rgba64_)(src + 8 * x);
@@ -773,15 +770,9 @@ bool write(ConstPictureView picture, const ByteSink& sink)
     std::vector<std::uint8_t> piece(rows_per_piece * stride, 0);
     for (std::size_t first = 0; first < height; first += rows_per_piece) {
         const std::size_t rows = std::min(rows_per_piece, height - first);
-        for (std::size_t i = 0; i < rows; ++i) {
-            const Colour* src = picture.row(static_cast<int>(height - 1 - (first + i)));
-            std::uint8_t* dst = piece.data() + i * stride;
-            for (std::size_t x = 0; x < width; ++x, dst += 3) {
-                dst[0] = static_cast<std::uint8_t>(blue_of(src[x]));
-                dst[1] = static_cast<std::uint8_t>(green_of(src[x]));
-                dst[2] = static_cast<std::uint8_t>(red_of(src[x]));
-            }
-        }
+        for (std::size_t i = 0; i < rows; ++i)
+            bgr_from_colours(picture.row(static_cast<int>(height - 1 - (first + i))),
+                             piece.data() + i * stride, static_cast<int>(width));
         if (!sink(std::span(piece).first(rows * stride))) return false;
     }
     return true;

@@ -94,8 +94,12 @@ int get_bitmap_width(const Bitmap& bitmap);
 int get_bitmap_height(const Bitmap& bitmap);
 // Reads a BMP file. On failure `bitmap` is left exactly as it was.
 FileResult load_file(Bitmap& bitmap, const std::string& path);
-// Writes a 24-bit BMP file.
-FileResult save_file(const Bitmap& bitmap, const std::string& path);
+// Writes a 24-bit BMP file through a temporary file beside it, renamed over
+// it only when whole. A saved picture is on the disk before it replaces the
+// file; a copy that can be made again (a JPEG's BMP file) need not wait.
+enum class Durability { on_disk, in_cache };
+FileResult save_file(const Bitmap& bitmap, const std::string& path,
+                     Durability durability = Durability::on_disk);
 // The pixel (x, y) falls on by `pixel_coordinate`; reading outside gives 0,
 // writing outside does nothing.
 Colour get_pixel(const Bitmap& bitmap, double x, double y);

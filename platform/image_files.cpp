@@ -5,8 +5,11 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QSaveFile>
+#include <QTemporaryFile>
 
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 #include <utility>
 
 #include "platform/bmp_format.h"
@@ -61,12 +64,17 @@ FileResult load_file(Bitmap& bitmap, const std::string& path)
     return {};
 }
 
-FileResult save_file(const Bitmap& bitmap, const std::string& path)
+FileResult save_file(const Bitmap& bitmap, const std::string& path, Durability durability)
 {
     if (bitmap.empty()) return failure("there is no picture to save");
-    QSaveFile file(QString::fromStdString(path));
+    // QSaveFile forces the file onto the disk before the rename; a temporary
+    // file renamed over the target leaves that to the system.
+    QSaveFile synced(QString::fromStdString(path));
+    QTemporaryFile cached(QString::fromStdString(path) + ".XXXXXX");
+    QFileDevice& file = durability == Durability::on_disk ? static_cast<QFileDevice&>(synced) : cached;
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return failure(file.errorString().toStdString());
+
     // The test hook's stand-in for a full disk: the write stops after the headers.
     const bool disk_full = std::exchange(testing::script().fail_next_write, false);
     bool headers_written = false;
@@ -75,13 +83,23 @@ FileResult save_file(const Bitmap& bitmap, const std::string& path)
         const auto length = static_cast<qint64>(bytes.size());
         return file.write(reinterpret_cast<const char*>(bytes.data()), length) == length;
     });
-    if (!whole) {
-        const std::string reason = disk_full ? "the disk is full" : file.errorString().toStdString();
-        file.cancelWriting();
-        file.commit();
-        return failure(reason);
+    const std::string reason = disk_full ? "the disk is full" : file.errorString().toStdString();
+    if (durability == Durability::on_disk) {
+        if (!whole) synced.cancelWriting();
+        if (synced.commit() && whole) return {};
+        return failure(whole ? synced.errorString().toStdString() : reason);
     }
-    if (!file.commit()) return failure(file.errorString().toStdString());
+    if (!whole) return failure(reason);  // the temporary file removes itself
+    // A temporary file is private to its owner; the file it becomes is not.
+    const QFileInfo target(QString::fromStdString(path));
+    cached.setPermissions(target.exists() ? target.permissions()
+                                          : QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    cached.close();
+    std::error_code error;
+    std::filesystem::rename(cached.fileName().toStdString(), path, error);
+    if (error) return failure(error.message());
+    cached.setAutoRemove(false);  // it is the target now
     return {};
 }
 
