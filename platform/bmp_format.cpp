@@ -713,6 +713,16 @@ std::vector<std::uint8_t> read_bytes(FileReader& file, std::uint64_t length)
 
 }  // namespace
 
+std::int64_t header_pixels(std::span<const std::uint8_t> start)
+{
+    try {
+        const InfoHeader h = read_info_header({start, start.size()});
+        return std::max<std::int64_t>(h.width, 0) * (h.height < 0 ? -h.height : h.height);
+    } catch (const Refusal&) {
+        return 0;
+    }
+}
+
 DecodeResult decode(std::span<const std::uint8_t> file)
 {
     return decoded_by([&] { return decode_whole(file); });

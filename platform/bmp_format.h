@@ -30,6 +30,10 @@ struct DecodeResult {
 // not sRGB.
 DecodeResult decode(std::span<const std::uint8_t> file);
 
+// The number of pixels (width x height) the header at the start of a BMP
+// file states, read from its first 154 bytes; 0 if they are no BMP header.
+std::int64_t header_pixels(std::span<const std::uint8_t> start);
+
 // A file to decode: its size, and its bytes at any offset.
 class FileReader {
 public:

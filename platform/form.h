@@ -127,9 +127,23 @@ std::string win_open_dlg(Window owner, std::string_view title, std::string_view 
                          std::string_view filter, int flags);
 std::string win_save_dlg(Window owner, std::string_view title, std::string_view default_name,
                          std::string_view filter, int flags);
-// A clear message to the user, and a yes/no question (true for yes).
+// A clear message to the user, and a yes/no question (true for yes). Both
+// show the usual pointer, also while a busy cursor is up.
 void message(std::string_view text);
 bool ask(std::string_view question);
+
+// While it lives, and if `shown`, the pointer over the program's windows is
+// the busy cursor: for the long waits of a large picture.
+class BusyCursor {
+public:
+    explicit BusyCursor(bool shown);
+    ~BusyCursor();
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+
+private:
+    bool shown_;
+};
 
 // Dispatches events until the main window is closed; returns the exit code.
 int wait_event();

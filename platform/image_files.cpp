@@ -64,6 +64,16 @@ FileResult load_file(Bitmap& bitmap, const std::string& path)
     return {};
 }
 
+long long picture_file_pixels(const std::string& path)
+{
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly)) return 0;
+    const QByteArray start = file.read(154);
+    if (start.startsWith("\xff\xd8")) return jpeg_header_pixels(path);
+    return korven::bmp::header_pixels(
+        {reinterpret_cast<const std::uint8_t*>(start.constData()), static_cast<std::size_t>(start.size())});
+}
+
 FileResult save_file(const Bitmap& bitmap, const std::string& path, Durability durability)
 {
     if (bitmap.empty()) return failure("there is no picture to save");

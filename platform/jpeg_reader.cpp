@@ -97,6 +97,13 @@ struct ErrorExit {
 // as far as the data goes.
 void keep_quiet(j_common_ptr) {}
 
+void report_errors_to(jpeg_decompress_struct& info, ErrorExit& errors)
+{
+    info.err = jpeg_std_error(&errors.manager);
+    errors.manager.error_exit = jump_back;
+    errors.manager.output_message = keep_quiet;
+}
+
 // The largest picture read: 1 GB of pixels, a 16000 x 16000 photo.
 constexpr long long largest_picture_bytes = 1LL << 30;
 
@@ -129,9 +136,7 @@ enum class Outcome { decoded, not_jpeg, too_wide, too_large };
 Outcome decode(std::FILE* file, Bitmap& picture, std::vector<Colour>& band, ErrorExit& errors)
 {
     jpeg_decompress_struct info{};
-    info.err = jpeg_std_error(&errors.manager);
-    errors.manager.error_exit = jump_back;
-    errors.manager.output_message = keep_quiet;
+    report_errors_to(info, errors);
     if (setjmp(errors.back)) {
         jpeg_destroy_decompress(&info);
         return Outcome::not_jpeg;
@@ -196,9 +201,36 @@ Outcome decode(std::FILE* file, Bitmap& picture, std::vector<Colour>& band, Erro
     return Outcome::decoded;
 }
 
+long long header_pixels(std::FILE* file, ErrorExit& errors)
+{
+    jpeg_decompress_struct info{};
+    report_errors_to(info, errors);
+    if (setjmp(errors.back)) {
+        jpeg_destroy_decompress(&info);
+        return 0;
+    }
+    jpeg_create_decompress(&info);
+    jpeg_stdio_src(&info, file);
+    jpeg_read_header(&info, TRUE);
+    const long long pixels = static_cast<long long>(info.image_width) * info.image_height;
+    jpeg_destroy_decompress(&info);
+    return pixels;
+}
+
 FileResult failure(std::string reason) { return FileResult{false, std::move(reason)}; }
 
+using OpenFile = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
+OpenFile open_file(const std::string& path) { return {std::fopen(path.c_str(), "rb"), std::fclose}; }
+
 }  // namespace
+
+long long jpeg_header_pixels(const std::string& path)
+{
+    const OpenFile file = open_file(path);
+    ErrorExit errors{};
+    return file ? header_pixels(file.get(), errors) : 0;
+}
 
 FileResult read_jpeg(const std::string& path, Bitmap& picture)
 {
@@ -209,8 +241,7 @@ FileResult read_jpeg(const std::string& path, Bitmap& picture)
                                                             : "the file does not exist");
     }
     if (size > static_cast<std::uintmax_t>(largest_image_file)) return failure("the file is too large");
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                               std::fclose);
+    const OpenFile file = open_file(path);
     if (!file) return failure("the file cannot be read");
 
     ErrorExit errors{};
