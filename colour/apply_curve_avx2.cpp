@@ -1,6 +1,7 @@
-// The vector row loops of DRAW, 8 pixels at a time with AVX2. Every
-// operation is the plain loop's operation in the same order and precision,
-// lane by lane, so the rows are identical; the tests compare them.
+// The vector row loops of DRAW's "All" pass, 8 pixels at a time with AVX2.
+// Every step gives the plain loops' result in the same precision, lane by
+// lane (a division where they multiply by a reciprocal that gives the same
+// quotient), so the rows are identical; the tests compare them.
 #include "colour/apply_curve_rows.h"
 
 #include <cstring>
@@ -164,8 +165,7 @@ KORVEN_AVX2_TARGET int scale_row_avx2(const AllChannelsPlan& plan, const Colour*
     return marks;
 }
 
-KORVEN_AVX2_TARGET void all_channels_row_avx2(const AllChannelsPlan& plan, const Colour* from,
-                                              Colour* to, int width)
+void all_channels_row_avx2(const AllChannelsPlan& plan, const Colour* from, Colour* to, int width)
 {
     all_channels_in_steps({scale_row_avx2, whole_rule_row_avx2}, plan, from, to, width);
 }

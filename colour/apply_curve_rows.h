@@ -18,8 +18,8 @@ struct AllChannelsPlan {
     std::array<std::int32_t, level_table_size> mean{};  // target mean level v, 0..255
     std::array<float, level_table_size> ratio{};        // (v / s) x 3, single precision
     // 1 / d in double precision for d = 1..765. For whole numbers n <= 255,
-    // float(n x reciprocal[d]) is exactly the single-precision n / d (checked
-    // for every n and d), so the plain loops pull toward the mean without
+    // float(n x reciprocal[d]) is exactly the single-precision n / d (every
+    // such pair was tried), so the plain loops pull toward the mean without
     // dividing.
     std::array<double, level_table_size> reciprocal{};
 };
