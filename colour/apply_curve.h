@@ -33,14 +33,16 @@ std::string_view kernel_code_name(KernelCode code);
 // table's level for the pixel's channel sum. Black becomes the grey of slot 0.
 // A scaled channel past 255 pulls all three toward the mean until the largest
 // is exactly 255. Table levels are expected in 0..255 (outside values are
-// taken as the nearest end). Only the area both pictures share is written.
+// taken as the nearest end). Only the area both pictures share is written;
+// they are different pictures.
 void apply_all_channels(ConstPictureView original, PictureView adjusted,
                         const LevelTable& table, KernelCode code = KernelCode::fastest);
 
 // Replaces channel `channel` (0 red, 1 green, 2 blue) of every pixel of
 // `adjusted` by the single-channel table's level for that channel of
 // `original`; the other two channels of `adjusted` stay, so passes on
-// different channels accumulate. Only the area both pictures share is written.
+// different channels accumulate. Only the area both pictures share is
+// written; they are different pictures.
 void apply_one_channel(ConstPictureView original, PictureView adjusted,
                        const LevelTable& table, int channel,
                        KernelCode code = KernelCode::fastest);

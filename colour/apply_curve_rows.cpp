@@ -90,8 +90,10 @@ inline Colour all_channels_pixel(const AllChannelsPlan& plan, Colour colour)
 
 }  // namespace
 
-int scale_row(const AllChannelsPlan& plan, const Colour* from, Colour* to, MarkedPlaces& marked,
-              int count)
+// The adjusted picture's rows never overlap the original's: saying so lets
+// the compiler keep several pixels in flight.
+int scale_row(const AllChannelsPlan& plan, const Colour* from, Colour* __restrict to,
+              MarkedPlaces& marked, int count)
 {
     std::array<std::uint32_t, steps_block> needs_whole_rule{};  // 1 or 0
     for (int i = 0; i < count; ++i) {
@@ -130,7 +132,10 @@ void all_channels_in_steps(const AllChannelsSteps& steps, const AllChannelsPlan&
         const int count = std::min(steps_block, width - start);
         const int marks = steps.scale(plan, from + start, to + start, marked, count);
         for (int j = 0; j < marks; ++j) gathered[j] = from[start + marked[j]];
-        steps.whole_rule(plan, gathered, marks);
+        // Whole groups of 8 for the vector loops, the last one padded with black.
+        const int padded = std::min((marks + 7) / 8 * 8, steps_block);
+        std::fill(gathered + marks, gathered + padded, Colour{0});
+        steps.whole_rule(plan, gathered, padded);
         for (int j = 0; j < marks; ++j) to[start + marked[j]] = gathered[j];
     }
 }
@@ -151,11 +156,14 @@ OneChannelPlan plan_one_channel(const LevelTable& table, int channel)
     return plan;
 }
 
-void one_channel_row(const OneChannelPlan& plan, const Colour* from, Colour* to, int width)
+// `to` is restricted as in scale_row.
+void one_channel_row(const OneChannelPlan& plan, const Colour* from, Colour* __restrict to,
+                     int width)
 {
     const int shift = 8 * plan.channel;
     const Colour keep = ~(Colour{255} << shift);
-    for (int x = 0; x < width; ++x) to[x] = (to[x] & keep) | plan.placed[(from[x] >> shift) & 255];
+    const Colour* placed = plan.placed.data();
+    for (int x = 0; x < width; ++x) to[x] = (to[x] & keep) | placed[(from[x] >> shift) & 255];
 }
 
 }  // namespace korven::curve_rows
