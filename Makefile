@@ -8,7 +8,10 @@ CMAKE_GEN   := -G Ninja $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAU
 # Where `make install` puts the program, its menu entry and its icon.
 PREFIX      ?= /usr/local
 
-.PHONY: run release install test bench deps clean
+# Seconds each fuzz target runs for `make fuzz`.
+FUZZ_SECONDS ?= 60
+
+.PHONY: run release install test bench fuzz deps clean
 
 deps:
 	@tools/ensure-deps.sh
@@ -32,6 +35,11 @@ bench: deps
 	cmake -S . -B $(BENCH_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DKORVEN_TESTS=OFF -DKORVEN_BENCH=ON
 	cmake --build $(BENCH_DIR) --target korven_bench
 	./$(BENCH_DIR)/bench/korven_bench
+
+# clang's libFuzzer with both sanitizers; new finds go into tests/fuzz/corpus.
+fuzz:
+	@tools/ensure-deps.sh clang libclang-rt-14-dev
+	tools/fuzz.sh $(FUZZ_SECONDS)
 
 clean:
 	rm -rf build
