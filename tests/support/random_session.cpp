@@ -207,6 +207,15 @@ std::string broken_bar(const char* name, fe::Control bar, int offset, int view, 
     return {};
 }
 
+// A size label reads the size of its picture; before the first load, its layout text.
+std::string broken_label(const char* name, fe::Control label, const std::string& prefix, int width, int height)
+{
+    const std::string shown = fe::get_window_text(label);
+    const std::string expected = prefix + "Size:(" + display_text(width) + "," + display_text(height) + ")";
+    if (shown == expected || (width == 0 && height == 0 && shown == prefix + "Size:(0000,0000)")) return {};
+    return std::string(name) + " reads \"" + shown + "\" instead of \"" + expected + "\"";
+}
+
 }  // namespace
 
 std::string broken_invariant()
@@ -229,6 +238,11 @@ std::string broken_invariant()
         !broken.empty())
         return broken;
     if (std::string broken = broken_bar("VSCROLL1", c.VSCROLL1, s.view_top, s.view_height, s.shown_height);
+        !broken.empty())
+        return broken;
+    if (std::string broken = broken_label("TEXT1", c.TEXT1, "", s.picture_width[0], s.picture_height[0]); !broken.empty())
+        return broken;
+    if (std::string broken = broken_label("TEXT18", c.TEXT18, "Adjasted>", s.picture_width[1], s.picture_height[1]);
         !broken.empty())
         return broken;
     for (int k = 0; k < curve_points; ++k) {
