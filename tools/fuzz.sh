@@ -3,8 +3,8 @@
 # UndefinedBehaviorSanitizer, and runs each for SECONDS (default 60). An input
 # a run saves as a crash goes straight into the target's regression corpus,
 # tests/fuzz/corpus/<target>/; inputs that reached new coverage are merged
-# into it (-merge=1 takes only those that add coverage), and `make test`
-# replays every one. FUZZ_TARGETS names a subset.
+# into it (-merge=1 -use_counters=0 takes only those that reach new edges),
+# and `make test` replays every one. FUZZ_TARGETS names a subset.
 set -eu
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
@@ -53,7 +53,7 @@ for target in $targets; do
     failed+=("$target")
   fi
   grep -E 'DONE|stat::' "$build/$target.log" | tail -8 || true
-  "$build/tests/fuzz/fuzz_$target" -merge=1 -artifact_prefix="$build/" "$corpus" "$work" >"$build/$target.merge.log" 2>&1
+  "$build/tests/fuzz/fuzz_$target" -merge=1 -use_counters=0 -artifact_prefix="$build/" "$corpus" "$work" >"$build/$target.merge.log" 2>&1
   grep -E 'MERGE-OUTER: [0-9]+ new files' "$build/$target.merge.log" || true
 done
 if [ ${#failed[@]} -gt 0 ]; then
