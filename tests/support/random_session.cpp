@@ -52,7 +52,7 @@ void write_bytes(const fs::path& path, const std::vector<std::uint8_t>& bytes)
 }
 
 // The files the session loads and drops: good pictures of several shapes, a
-// photo (both endings), a cut-off and a fake file, a wrong ending, a folder.
+// photo (both endings), cut-off and fake files, a wrong ending, a folder.
 void write_session_files(const fs::path& folder)
 {
     write_bytes(folder / "small.bmp", bmp::encode(pattern(40, 30).view()));
@@ -65,14 +65,18 @@ void write_session_files(const fs::path& folder)
     write_bytes(folder / "fake.bmp", {'n', 'o', 't', ' ', 'a', ' ', 'p', 'i', 'c', 't', 'u', 'r', 'e'});
     fe::write_jpeg(pattern(120, 80), (folder / "photo.jpg").string(), 90);
     fs::copy_file(folder / "photo.jpg", folder / "snap.JPG", fs::copy_options::overwrite_existing);
+    fs::copy_file(folder / "photo.jpg", folder / "cut.jpg", fs::copy_options::overwrite_existing);
+    fs::resize_file(folder / "cut.jpg", fs::file_size(folder / "photo.jpg") / 2);
+    fs::copy_file(folder / "small.bmp", folder / "bmp.jpg", fs::copy_options::overwrite_existing);
     fs::copy_file(folder / "small.bmp", folder / "small.Bmp", fs::copy_options::overwrite_existing);
     fs::create_directories(folder / "folder.bmp");
 }
 
 // What the open and save dialogs may answer.
-constexpr std::array dialog_names = {"small.bmp", "wide.BMP", "tall.bmp",   "large.bmp", "cut.bmp",
-                                     "fake.bmp",  "photo.jpg", "snap.JPG",  "small.Bmp", "folder.bmp",
-                                     "missing.bmp", "saved.bmp", "no-folder/saved.bmp", "photo.bmp"};
+constexpr std::array dialog_names = {"small.bmp", "wide.BMP",   "tall.bmp",  "large.bmp",   "cut.bmp",
+                                     "fake.bmp",  "photo.jpg",  "snap.JPG",  "cut.jpg",     "bmp.jpg",
+                                     "small.Bmp", "folder.bmp", "missing.bmp", "saved.bmp", "no-folder/saved.bmp",
+                                     "photo.bmp"};
 
 // Texts a person may leave in a field: empty, long, signs, dots, exponents,
 // non-ASCII, and plain numbers of every size.
