@@ -153,6 +153,18 @@ TEST_F(Loading, LoadingResetsTheToolsAndShowsTheAdjustedPicture)
     EXPECT_EQ(state().pictures[analysis_slot], analysis_before);
 }
 
+TEST_F(Loading, PictureNearlyAsWideAsTheLargestWhileReducedGrowsTheWindowWithoutWrapping)
+{
+    load_picture(coordinate_picture(1000, 800), "first.bmp");
+    retype("EDIT44", "99");
+    click("CHECK7");  // the view is 99 times the drawing area: as wide as 16 bits go
+    load_picture(coordinate_picture(32750, 2), "wide.bmp");
+    // The fit makes the window hold the picture, as far as a 16-bit size goes.
+    EXPECT_EQ(state().picture_window_width, 32767);
+    EXPECT_EQ(fe::get_width(ui().FORM2), 32767);
+    EXPECT_EQ(state().view_width, 32767 - 22);
+}
+
 TEST_F(Loading, UnreadableFilesChangeNothingAndSayWhy)
 {
     load_picture(coordinate_picture(30, 20), "good.bmp");
