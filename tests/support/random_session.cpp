@@ -58,6 +58,8 @@ void write_session_files(const fs::path& folder)
     write_bytes(folder / "small.bmp", bmp::encode(pattern(40, 30).view()));
     write_bytes(folder / "wide.BMP", bmp::encode(pattern(700, 90).view()));
     write_bytes(folder / "tall.bmp", bmp::encode(pattern(25, 600).view()));
+    write_bytes(folder / "widest.bmp", bmp::encode(pattern(32750, 2).view()));
+    write_bytes(folder / "highest.bmp", bmp::encode(pattern(3, 32767).view()));
     std::vector<std::uint8_t> large = bmp::encode(pattern(900, 700).view());
     write_bytes(folder / "large.bmp", large);
     large.resize(large.size() / 2);
@@ -73,7 +75,7 @@ void write_session_files(const fs::path& folder)
 }
 
 // What the open and save dialogs may answer.
-constexpr std::array dialog_names = {"small.bmp", "wide.BMP",   "tall.bmp",  "large.bmp",   "cut.bmp",
+constexpr std::array dialog_names = {"small.bmp", "wide.BMP",   "tall.bmp",  "widest.bmp",  "highest.bmp", "large.bmp",   "cut.bmp",
                                      "fake.bmp",  "photo.jpg",  "snap.JPG",  "cut.jpg",     "bmp.jpg",
                                      "small.Bmp", "folder.bmp", "missing.bmp", "saved.bmp", "no-folder/saved.bmp",
                                      "photo.bmp"};
@@ -123,8 +125,10 @@ std::string RandomSession::step(Choices& choices)
     const fe::testing::Rect window = fe::testing::window_geometry(c.FORM2);
     const int client_width = window.width - fe::frame_width;
     const int client_height = window.height - fe::frame_height;
+    // A person reaches the picture window only while it is shown.
+    const bool picture_window_shown = fe::is_window_visible(c.FORM2);
     std::string event;
-    switch (choices.below(9)) {
+    switch (choices.below(picture_window_shown ? 9 : 6)) {
     case 0:
     case 1: {
         const std::string& name = main_window_clickables_[choices.below(main_window_clickables_.size())];
@@ -150,6 +154,13 @@ std::string RandomSession::step(Choices& choices)
         break;
     }
     case 5: {
+        std::vector<std::string> files = {dialog_answer(choices)};
+        if (choices.below(4) == 0) files.push_back(dialog_answer(choices));
+        event = "drop " + files.front() + (files.size() > 1 ? " and another" : "");
+        fe::testing::drop_files(c.MAINFORM, files);
+        break;
+    }
+    case 6: {
         const int x = static_cast<int>(choices.below(client_width + 8)) - 4;
         const int y = static_cast<int>(choices.below(client_height + 8)) - 4;
         const bool click = choices.below(3) == 0;
@@ -158,25 +169,18 @@ std::string RandomSession::step(Choices& choices)
         else fe::testing::move_mouse(c.FORM2, x, y);
         break;
     }
-    case 6: {
+    case 7: {
         const fe::Control bar = choices.below(2) == 0 ? c.HSCROLL1 : c.VSCROLL1;
         const int position = static_cast<int>(choices.below(fe::testing::slider_maximum(bar) + 2));
         event = std::string(bar == c.HSCROLL1 ? "HSCROLL1" : "VSCROLL1") + " to " + std::to_string(position);
         fe::testing::move_slider(bar, position);
         break;
     }
-    case 7: {
+    default: {
         const int width = 10 + static_cast<int>(choices.below(1000));
         const int height = 30 + static_cast<int>(choices.below(1000));
         event = "resize the picture window to " + std::to_string(width) + " x " + std::to_string(height);
         fe::testing::resize_by_user(c.FORM2, width, height);
-        break;
-    }
-    default: {
-        std::vector<std::string> files = {dialog_answer(choices)};
-        if (choices.below(4) == 0) files.push_back(dialog_answer(choices));
-        event = "drop " + files.front() + (files.size() > 1 ? " and another" : "");
-        fe::testing::drop_files(c.MAINFORM, files);
         break;
     }
     }
@@ -236,6 +240,10 @@ std::string broken_invariant()
     if (s.shown_width != s.picture_width[s.shown_picture] || s.shown_height != s.picture_height[s.shown_picture])
         return "the shown size " + size_words(s.shown_width, s.shown_height) + " is not that of slot " +
                std::to_string(s.shown_picture);
+    if (fe::is_window_visible(c.FORM2) && (fe::get_width(c.FORM2) != s.picture_window_width ||
+                                           fe::get_height(c.FORM2) != s.picture_window_height))
+        return "the picture window is " + size_words(fe::get_width(c.FORM2), fe::get_height(c.FORM2)) +
+               " but records " + size_words(s.picture_window_width, s.picture_window_height);
     if (s.zoom_in_factor < 1 || s.zoom_out_divisor < 1 || (s.zoom_in_factor > 1 && s.zoom_out_divisor > 1))
         return "zoom in " + std::to_string(s.zoom_in_factor) + ", out " + std::to_string(s.zoom_out_divisor);
     if (std::string broken = broken_bar("HSCROLL1", c.HSCROLL1, s.view_left, s.view_width, s.shown_width);
