@@ -224,6 +224,29 @@ std::string broken_label(const char* name, fe::Control label, const std::string&
     return std::string(name) + " reads \"" + shown + "\" instead of \"" + expected + "\"";
 }
 
+// At one to one, the drawing area shows the picture from the view's offsets:
+// its first, middle and last pixels that lie near the window's corner.
+std::string broken_drawing()
+{
+    const State& s = state();
+    const Controls& c = ui();
+    const bool outline_shown = s.trim_box_on == 1 && s.shown_picture == adjusted_slot;
+    if (!fe::is_window_visible(c.FORM2) || s.zoom_in_factor != 1 || s.zoom_out_divisor != 1 || outline_shown)
+        return {};
+    const int width = std::min({static_cast<int>(s.view_width), s.shown_width - s.view_left, 400});
+    const int height = std::min({static_cast<int>(s.view_height), s.shown_height - s.view_top, 400});
+    const fe::Bitmap& picture = s.pictures[s.shown_picture];
+    for (const auto& [x, y] : {std::pair{0, 0}, {width / 2, height / 2}, {width - 1, height - 1}}) {
+        if (x < 0 || y < 0 || x >= width || y >= height) continue;
+        const Colour drawn = fe::testing::canvas_pixel(c.FORM2, 14 + x, 14 + y);
+        if (drawn != picture.at(s.view_left + x, s.view_top + y))
+            return "the drawing area shows " + std::to_string(drawn) + " at " + std::to_string(x) + "," +
+                   std::to_string(y) + " where the picture has " +
+                   std::to_string(picture.at(s.view_left + x, s.view_top + y));
+    }
+    return {};
+}
+
 }  // namespace
 
 std::string broken_invariant()
@@ -257,6 +280,7 @@ std::string broken_invariant()
     if (std::string broken = broken_label("TEXT18", c.TEXT18, "Adjasted>", s.picture_width[1], s.picture_height[1]);
         !broken.empty())
         return broken;
+    if (std::string broken = broken_drawing(); !broken.empty()) return broken;
     for (int k = 0; k < curve_points; ++k) {
         const int from_field = std::clamp(round_to_int(255 - read_number(fe::get_window_text(c.curve_fields[k]))), 0, 255);
         if (fe::get_scroll_pos(c.curve_sliders[k]) != from_field)

@@ -69,9 +69,10 @@ private:
 // The first invariant that does not hold now, or "" when all hold: every
 // picture slot has the size recorded for it, the shown size is the shown
 // slot's, the picture window has its recorded size, the view offsets lie
-// inside the picture, the scroll bars agree with the view, the zooms are
-// sound, the size labels read the pictures' sizes, and each curve slider
-// stands where its field's number puts it.
+// inside the picture, the scroll bars agree with the view, at one to one the
+// window shows the picture from the view's offsets, the zooms are sound, the
+// size labels read the pictures' sizes, and each curve slider stands where
+// its field's number puts it.
 std::string broken_invariant();
 
 }  // namespace korven::test
