@@ -1,0 +1,17 @@
+#pragma once
+// The averaging reduction of "Resizing": every target pixel becomes the mean
+// colour of the block of source pixels that falls on it.
+
+#include "platform/picture.h"
+
+namespace korven {
+
+// Reduces `source` into `target`, which is no larger than it in either
+// direction (and not empty). Source column i falls on target column
+// floor(i x target width / source width), source row j on target row
+// floor(j x target height / source height); each channel of a target pixel is
+// the mean of that channel over its block, rounded to nearest. Sums are kept
+// in 64 bits, so no block is too large.
+void average_reduce(ConstPictureView source, PictureView target);
+
+}  // namespace korven
