@@ -1,92 +1,96 @@
 #include "geometry/average_reduce.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <vector>
 
-#include "platform/numbers.h"
+#include "geometry/column_sums.h"
 
 namespace korven {
 
 namespace {
 
-// Per source column, the channel sums of the source rows read so far for the
-// target row being gathered. One column holds at most 32767 rows of 255, so
-// 32 bits are plenty; the block sums across columns are taken in 64 bits.
-struct ColumnSums {
-    std::vector<std::uint32_t> red, green, blue;
+// first[k]: the first source index that falls on target index k, the smallest
+// i with i x target_size >= k x source_size; first[target_size] = source_size.
+std::vector<int> first_sources(int source_size, int target_size)
+{
+    std::vector<int> first(static_cast<std::size_t>(target_size) + 1);
+    for (int k = 0; k <= target_size; ++k)
+        first[static_cast<std::size_t>(k)] =
+            static_cast<int>((static_cast<long long>(k) * source_size + target_size - 1) / target_size);
+    return first;
+}
 
-    explicit ColumnSums(int width) : red(width), green(width), blue(width) {}
+// Means of sums, each rounded to nearest with halves up as round_to_int
+// rounds them, but by a multiplication with 1 / count instead of a division.
+// Exact for counts up to 2^30 and means up to 255: the product is off from
+// the true mean by less than 2^-44, a mean that is not a half lies at least
+// 1 / (2 x count) >= 2^-31 from one, and the 2^-40 added to the half lifts an
+// exact half (perhaps computed a little low) over the whole number above it.
+class Means {
+public:
+    explicit Means(std::uint64_t count) : inverse_(1.0 / static_cast<double>(count)) {}
 
-    void add_row(const Colour* row, int width)
+    int operator()(std::int64_t sum) const
     {
-        std::uint32_t* r = red.data();
-        std::uint32_t* g = green.data();
-        std::uint32_t* b = blue.data();
-        for (int i = 0; i < width; ++i) {
-            const Colour c = row[i];
-            r[i] += c & 255;
-            g[i] += (c >> 8) & 255;
-            b[i] += (c >> 16) & 255;
-        }
+        return static_cast<int>(static_cast<double>(sum) * inverse_ + (0.5 + 0x1p-40));
     }
 
-    void clear()
-    {
-        std::fill(red.begin(), red.end(), 0u);
-        std::fill(green.begin(), green.end(), 0u);
-        std::fill(blue.begin(), blue.end(), 0u);
-    }
+private:
+    double inverse_;
 };
 
-// The mean of `count` values that add up to `sum`, rounded to nearest.
-int mean_of(std::uint64_t sum, std::uint64_t count)
+// Writes one target row from the column sums of its source rows: each pixel
+// the means over its block of columns. `Sum` holds the sum of one block.
+template <typename Sum>
+void write_means(const column_sums::Sums& sums, const std::vector<int>& first_column, int rows, Colour* out)
 {
-    return round_to_int(static_cast<double>(sum) / static_cast<double>(count));
+    const int width = static_cast<int>(first_column.size()) - 1;
+    // Blocks are `narrow` or `narrow + 1` columns wide.
+    const int narrow = first_column.back() / width;
+    const Means narrow_means(static_cast<std::uint64_t>(narrow) * rows);
+    const Means wide_means(static_cast<std::uint64_t>(narrow + 1) * rows);
+    const std::uint32_t* red = sums.red.data();
+    const std::uint32_t* green = sums.green.data();
+    const std::uint32_t* blue = sums.blue.data();
+    for (int k = 0; k < width; ++k) {
+        const int begin = first_column[static_cast<std::size_t>(k)];
+        const int end = first_column[static_cast<std::size_t>(k) + 1];
+        Sum r = 0, g = 0, b = 0;
+        for (int i = begin; i < end; ++i) {
+            r += red[i];
+            g += green[i];
+            b += blue[i];
+        }
+        const Means& mean = end - begin == narrow ? narrow_means : wide_means;
+        out[k] = rgb(mean(r), mean(g), mean(b));
+    }
 }
 
 }  // namespace
 
-void average_reduce(ConstPictureView source, PictureView target)
+void average_reduce(ConstPictureView source, PictureView target, KernelPath path)
 {
     const int source_width = source.width, source_height = source.height;
     const int width = target.width, height = target.height;
     if (width <= 0 || height <= 0 || width > source_width || height > source_height) return;
 
-    // first_column[k]: the first source column that falls on target column k,
-    // the smallest i with i x width >= k x source_width.
-    std::vector<int> first_column(static_cast<std::size_t>(width) + 1);
-    for (int k = 0; k <= width; ++k)
-        first_column[static_cast<std::size_t>(k)] = static_cast<int>(
-            (static_cast<long long>(k) * source_width + width - 1) / width);
-
-    ColumnSums sums(source_width);
-    int target_row = 0;
-    int rows_gathered = 0;
-    long long row_step = 0;  // target rows passed, times source_height
-    for (int j = 0; j < source_height; ++j) {
-        sums.add_row(source.row(j), source_width);
-        ++rows_gathered;
-        row_step += height;
-        if (row_step < source_height) continue;
-        // The last source row of this target row has been read.
-        Colour* out = target.row(target_row);
-        for (int k = 0; k < width; ++k) {
-            const int begin = first_column[static_cast<std::size_t>(k)];
-            const int end = first_column[static_cast<std::size_t>(k) + 1];
-            std::uint64_t red = 0, green = 0, blue = 0;
-            for (int i = begin; i < end; ++i) {
-                red += sums.red[static_cast<std::size_t>(i)];
-                green += sums.green[static_cast<std::size_t>(i)];
-                blue += sums.blue[static_cast<std::size_t>(i)];
-            }
-            const std::uint64_t count = static_cast<std::uint64_t>(end - begin) * rows_gathered;
-            out[k] = rgb(mean_of(red, count), mean_of(green, count), mean_of(blue, count));
-        }
-        sums.clear();
-        rows_gathered = 0;
-        ++target_row;
-        row_step -= source_height;
+    const std::vector<int> first_column = first_sources(source_width, width);
+    const std::vector<int> first_row = first_sources(source_height, height);
+    const bool vector = path == KernelPath::fastest && column_sums::has_vector_rows();
+    column_sums::Sums sums(source_width);
+    for (int t = 0; t < height; ++t) {
+        const int first = first_row[static_cast<std::size_t>(t)], last = first_row[static_cast<std::size_t>(t) + 1];
+        if (vector)
+            column_sums::vector_take_rows(source, first, last, sums);
+        else
+            column_sums::take_rows(source, first, last, sums);
+        // 32 bits hold a block's sums up to 16843009 pixels of 255; larger
+        // blocks (few, so their time does not matter) add up in 64.
+        const long long block_area = static_cast<long long>(source_width / width + 1) * (last - first);
+        if (block_area <= (1 << 16))
+            write_means<std::uint32_t>(sums, first_column, last - first, target.row(t));
+        else
+            write_means<std::uint64_t>(sums, first_column, last - first, target.row(t));
     }
 }
 

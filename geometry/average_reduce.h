@@ -2,6 +2,7 @@
 // The averaging reduction of "Resizing": every target pixel becomes the mean
 // colour of the block of source pixels that falls on it.
 
+#include "geometry/kernel_path.h"
 #include "platform/picture.h"
 
 namespace korven {
@@ -12,6 +13,6 @@ namespace korven {
 // floor(j x target height / source height); each channel of a target pixel is
 // the mean of that channel over its block, rounded to nearest. Sums are kept
 // in 64 bits, so no block is too large.
-void average_reduce(ConstPictureView source, PictureView target);
+void average_reduce(ConstPictureView source, PictureView target, KernelPath path = KernelPath::fastest);
 
 }  // namespace korven

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "geometry/quarter_turn.h"
 #include "platform/numbers.h"
 
 namespace korven {
@@ -107,6 +108,28 @@ Colour mean_of_four(ConstPictureView source, int x, int y)
     return rgb((sum[0] + 2) / 4, (sum[1] + 2) / 4, (sum[2] + 2) / 4);
 }
 
+// Copies `count` pixels (n <= count <= 2n) as two blocks of n, which may overlap.
+template <int n>
+inline void copy_as_two_blocks(Colour* to, const Colour* from, int count)
+{
+    Colour head[n], tail[n];
+    std::memcpy(head, from, sizeof head);
+    std::memcpy(tail, from + count - n, sizeof tail);
+    std::memcpy(to, head, sizeof head);
+    std::memcpy(to + count - n, tail, sizeof tail);
+}
+
+// Copies a run of pixels. Most runs of a tilt are a few pixels long, where a
+// call of memcpy costs more than the copy itself.
+inline void copy_run(Colour* to, const Colour* from, int count)
+{
+    if (count > 16) std::memcpy(to, from, static_cast<std::size_t>(count) * sizeof(Colour));
+    else if (count >= 8) copy_as_two_blocks<8>(to, from, count);
+    else if (count >= 4) copy_as_two_blocks<4>(to, from, count);
+    else if (count >= 2) copy_as_two_blocks<2>(to, from, count);
+    else if (count == 1) *to = *from;
+}
+
 // One frame row written into a target row, left to right (`reversed` false)
 // or right to left. Writes outside the row are dropped.
 struct RowWriter {
@@ -126,13 +149,15 @@ struct RowWriter {
         count = std::min(count, width - x);
         if (count <= 0) return;
         if (!reversed) {
-            std::memcpy(row + x, from, static_cast<std::size_t>(count) * sizeof(Colour));
+            copy_run(row + x, from, count);
             return;
         }
         Colour* to = row + (width - 1 - x);
         for (int i = 0; i < count; ++i) to[-i] = from[i];
     }
 };
+
+constexpr int prefetch_rows = 4;
 
 // Writes every pixel and hole that lands on row `frame_y` of the tilted frame.
 void tilt_frame_row(ConstPictureView source, const Shears& shears, int frame_y, const RowWriter& out)
@@ -148,6 +173,9 @@ void tilt_frame_row(ConstPictureView source, const Shears& shears, int frame_y, 
         const int x0 = shears.run_start[static_cast<std::size_t>(k)];
         const int x1 = k + 1 < shears.run_count() ? shears.run_start[static_cast<std::size_t>(k) + 1] : width;
         const int shift = shears.row_shift[static_cast<std::size_t>(y)];
+        // Successive runs come from successive source rows, a pattern the
+        // processor does not foresee: ask now for what a later frame row reads.
+        if (y + prefetch_rows < height) __builtin_prefetch(source.row(y + prefetch_rows) + x0);
         out.copy(x0 + shift, source.row(y) + x0, x1 - x0);
         if (k == 0) continue;  // only a lifted column leaves a hole
         // The hole beside pixel (x0, hole_y): above it for a clockwise tilt,
@@ -159,34 +187,9 @@ void tilt_frame_row(ConstPictureView source, const Shears& shears, int frame_y, 
     }
 }
 
-// Frame rows are turned a quarter in bands: a band of rows becomes a band of
-// target columns, written a tile at a time so reads and writes stay in cache.
-constexpr int band_rows = 32;
-constexpr int tile_columns = 64;
-
-// Writes frame rows band[0..count) (frame rows first_y ..) as target columns:
-// frame (X, Y) goes to (frame_height - 1 - Y, X) for one quarter turn, to
-// (Y, frame_width - 1 - X) for three.
-void turn_band(const Colour* const* band, int count, int first_y, int frame_width, int frame_height,
-               int quarter_turns, PictureView target)
-{
-    for (int x0 = 0; x0 < frame_width; x0 += tile_columns) {
-        const int x1 = std::min(frame_width, x0 + tile_columns);
-        for (int x = x0; x < x1; ++x) {
-            if (quarter_turns == 1) {
-                Colour* to = target.row(x) + (frame_height - 1 - first_y);
-                for (int k = 0; k < count; ++k) to[-k] = band[k][x];
-            } else {
-                Colour* to = target.row(frame_width - 1 - x) + first_y;
-                for (int k = 0; k < count; ++k) to[k] = band[k][x];
-            }
-        }
-    }
-}
-
 }  // namespace
 
-void rotate_sheared(ConstPictureView source, PictureView target, const RotationPlan& plan)
+void rotate_sheared(ConstPictureView source, PictureView target, const RotationPlan& plan, KernelPath path)
 {
     const int width = source.width, height = source.height;
     if (width <= 0 || height <= 0 || target.width != plan.width() || target.height != plan.height()) return;
@@ -203,24 +206,28 @@ void rotate_sheared(ConstPictureView source, PictureView target, const RotationP
         return;
     }
 
-    // Without a tilt the frame is the source itself; otherwise each band of
-    // frame rows is tilted into a buffer first.
-    const bool tilted = plan.row_tilt != 0 || plan.column_tilt != 0;
-    std::vector<Colour> buffer(tilted ? static_cast<std::size_t>(band_rows) * frame_width : 0);
-    const Colour* band[band_rows];
+    const bool vector = path == KernelPath::fastest && quarter_turn::has_vector_turn();
+    const auto turn = [&](const quarter_turn::Band& band) {
+        if (vector)
+            quarter_turn::vector_turn_band(band, plan.quarter_turns, target);
+        else
+            quarter_turn::turn_band(band, plan.quarter_turns, target);
+    };
+    if (plan.row_tilt == 0 && plan.column_tilt == 0) {
+        // Without a tilt the frame is the source itself, turned in one band.
+        turn({source, 0, height});
+        return;
+    }
+    // Otherwise bands of frame rows are tilted into a buffer and turned.
+    constexpr int band_rows = 32;
+    std::vector<Colour> buffer(static_cast<std::size_t>(band_rows) * frame_width);
     for (int first_y = 0; first_y < frame_height; first_y += band_rows) {
         const int count = std::min(band_rows, frame_height - first_y);
-        for (int k = 0; k < count; ++k) {
-            if (!tilted) {
-                band[k] = source.row(first_y + k);
-                continue;
-            }
-            Colour* row = buffer.data() + static_cast<std::ptrdiff_t>(k) * frame_width;
-            std::fill(row, row + frame_width, Colour{0});
-            tilt_frame_row(source, shears, first_y + k, {row, frame_width, false});
-            band[k] = row;
-        }
-        turn_band(band, count, first_y, frame_width, frame_height, plan.quarter_turns, target);
+        std::fill(buffer.begin(), buffer.end(), Colour{0});
+        for (int k = 0; k < count; ++k)
+            tilt_frame_row(source, shears, first_y + k,
+                           {buffer.data() + static_cast<std::ptrdiff_t>(k) * frame_width, frame_width, false});
+        turn({{buffer.data(), frame_width, count, frame_width}, first_y, frame_height});
     }
 }
 

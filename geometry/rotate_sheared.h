@@ -4,6 +4,7 @@
 // and columns by whole pixels. Pixels are copied, never resampled; only the
 // holes the two shears leave are filled, each with the mean of four pixels.
 
+#include "geometry/kernel_path.h"
 #include "platform/picture.h"
 
 namespace korven {
@@ -36,6 +37,7 @@ RotationPlan plan_rotation(float rotation_angle, int width, int height);
 // shifted rows and lifted columns gets the mean of the four source pixels
 // around it; every other target pixel is left as it is. With no tilt (90, 180
 // and 270 degrees) the result is an exact turn. No write falls outside `target`.
-void rotate_sheared(ConstPictureView source, PictureView target, const RotationPlan& plan);
+void rotate_sheared(ConstPictureView source, PictureView target, const RotationPlan& plan,
+                    KernelPath path = KernelPath::fastest);
 
 }  // namespace korven

@@ -13,12 +13,12 @@ namespace korven {
 namespace {
 
 // Odd sizes: single pixels, single rows and columns, primes.
-const std::vector<std::pair<int, int>> odd_sizes = {{1, 1}, {1, 7}, {7, 1}, {2, 3}, {13, 17}, {31, 5}, {97, 61}};
+const std::vector<std::pair<int, int>> odd_sizes = {{1, 1}, {1, 7}, {7, 1}, {2, 3}, {13, 17}, {31, 5}, {97, 61}, {11, 151}};
 
-Picture reduced(const Picture& source, int width, int height)
+Picture reduced(const Picture& source, int width, int height, KernelPath path = KernelPath::fastest)
 {
     Picture target(width, height);
-    average_reduce(source.view(), target.view());
+    average_reduce(source.view(), target.view(), path);
     return target;
 }
 
@@ -31,8 +31,9 @@ TEST(AverageReduce, EqualsTheStepByStepVersionForEveryTargetSize)
         const int step = width * height > 500 ? 7 : 1;
         for (int h = 1; h <= height; h += step)
             for (int w = 1; w <= width; w += step)
-                ASSERT_EQ(reduced(source, w, h), reference::average_reduce(source, w, h))
-                    << width << "x" << height << " to " << w << "x" << h;
+                for (const KernelPath path : {KernelPath::fastest, KernelPath::portable})
+                    ASSERT_EQ(reduced(source, w, h, path), reference::average_reduce(source, w, h))
+                        << width << "x" << height << " to " << w << "x" << h;
     }
 }
 
@@ -63,8 +64,10 @@ TEST(AverageReduce, BlocksAverageToTheirMeans)
     // A block of full green far larger than 32-bit sums of green x 256 allow.
     Picture green(2000, 2000);
     for (Colour& pixel : green.pixels()) pixel = rgb(0, 255, 0);
-    EXPECT_EQ(reduced(green, 1, 1).at(0, 0), rgb(0, 255, 0));
-    EXPECT_EQ(reduced(green, 10, 10), reference::stretch(reduced(green, 1, 1), 10, 10));
+    for (const KernelPath path : {KernelPath::fastest, KernelPath::portable}) {
+        EXPECT_EQ(reduced(green, 1, 1, path).at(0, 0), rgb(0, 255, 0));
+        EXPECT_EQ(reduced(green, 10, 10, path), reference::stretch(reduced(green, 1, 1), 10, 10));
+    }
 }
 
 TEST(BitmapStretch, SamplesTheNearestSourcePixel)

@@ -12,11 +12,11 @@
 namespace korven {
 namespace {
 
-Picture rotated(const Picture& source, float angle)
+Picture rotated(const Picture& source, float angle, KernelPath path = KernelPath::fastest)
 {
     const RotationPlan plan = plan_rotation(angle, source.width(), source.height());
     Picture target(plan.width(), plan.height());
-    rotate_sheared(source.view(), target.view(), plan);
+    rotate_sheared(source.view(), target.view(), plan, path);
     return target;
 }
 
@@ -33,7 +33,8 @@ TEST(RotateSheared, EqualsTheStepByStepVersionInEveryBranchWithNothingFallingOff
         for (const float angle : angles) {
             int dropped = -1;
             const Picture expected = reference::rotate(source, angle, &dropped);
-            ASSERT_EQ(rotated(source, angle), expected) << width << "x" << height << " by " << angle;
+            for (const KernelPath path : {KernelPath::fastest, KernelPath::portable})
+                ASSERT_EQ(rotated(source, angle, path), expected) << width << "x" << height << " by " << angle;
             ASSERT_EQ(dropped, 0) << width << "x" << height << " by " << angle;
         }
     }
