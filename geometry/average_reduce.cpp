@@ -40,30 +40,33 @@ private:
 };
 
 // Writes one target row from the column sums of its source rows: each pixel
-// the means over its block of columns. `Sum` holds the sum of one block.
+// the means over its block of columns. `Sum` holds the sums of one block.
 template <typename Sum>
 void write_means(const column_sums::Sums& sums, const std::vector<int>& first_column, int rows, Colour* out)
 {
     const int width = static_cast<int>(first_column.size()) - 1;
+    const int source_width = first_column.back();
     // Blocks are `narrow` or `narrow + 1` columns wide.
-    const int narrow = first_column.back() / width;
+    const int narrow = source_width / width;
     const Means narrow_means(static_cast<std::uint64_t>(narrow) * rows);
     const Means wide_means(static_cast<std::uint64_t>(narrow + 1) * rows);
-    const std::uint32_t* red = sums.red.data();
-    const std::uint32_t* green = sums.green.data();
-    const std::uint32_t* blue = sums.blue.data();
-    for (int k = 0; k < width; ++k) {
-        const int begin = first_column[static_cast<std::size_t>(k)];
-        const int end = first_column[static_cast<std::size_t>(k) + 1];
-        Sum r = 0, g = 0, b = 0;
-        for (int i = begin; i < end; ++i) {
-            r += red[i];
-            g += green[i];
-            b += blue[i];
-        }
-        const Means& mean = end - begin == narrow ? narrow_means : wide_means;
-        out[k] = rgb(mean(r), mean(g), mean(b));
+    // One walk along the columns; each block is written when the next begins.
+    int k = 0;
+    Sum red = 0, green = 0, blue = 0;
+    const auto write_block = [&] {
+        const int block_width = first_column[static_cast<std::size_t>(k) + 1] - first_column[static_cast<std::size_t>(k)];
+        const Means& mean = block_width == narrow ? narrow_means : wide_means;
+        out[k] = rgb(mean(red), mean(green), mean(blue));
+        red = green = blue = 0;
+        ++k;
+    };
+    for (int i = 0; i < source_width; ++i) {
+        if (i == first_column[static_cast<std::size_t>(k) + 1]) write_block();
+        red += sums.red[static_cast<std::size_t>(i)];
+        green += sums.green[static_cast<std::size_t>(i)];
+        blue += sums.blue[static_cast<std::size_t>(i)];
     }
+    write_block();
 }
 
 }  // namespace

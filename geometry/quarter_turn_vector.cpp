@@ -18,12 +18,13 @@ bool has_vector_turn() { return __builtin_cpu_supports("avx2"); }
 
 namespace {
 
-// Stores the 8 x 8 block whose row i starts at from[i] so that its column i
-// starts at to[i].
-__attribute__((target("avx2"))) inline void turn_eight(const Colour* const from[8], Colour* const to[8])
+// Stores the 8 x 8 block whose row i starts at from + i x from_step so that
+// its column i starts at to + i x to_step.
+__attribute__((target("avx2"))) inline void turn_eight(const Colour* from, std::ptrdiff_t from_step, Colour* to,
+                                                       std::ptrdiff_t to_step)
 {
     __m256i r[8];
-    for (int i = 0; i < 8; ++i) r[i] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from[i]));
+    for (int i = 0; i < 8; ++i) r[i] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from + i * from_step));
     // Pairs of 32-bit lanes, then pairs of 64-bit lanes, then 128-bit halves.
     __m256i a[8], b[8];
     for (int i = 0; i < 8; i += 2) {
@@ -37,44 +38,38 @@ __attribute__((target("avx2"))) inline void turn_eight(const Colour* const from[
         b[i + 3] = _mm256_unpackhi_epi64(a[i + 1], a[i + 3]);
     }
     for (int i = 0; i < 4; ++i) {
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(to[i]), _mm256_permute2x128_si256(b[i], b[i + 4], 0x20));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(to[i + 4]), _mm256_permute2x128_si256(b[i], b[i + 4], 0x31));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(to + i * to_step),
+                            _mm256_permute2x128_si256(b[i], b[i + 4], 0x20));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(to + (i + 4) * to_step),
+                            _mm256_permute2x128_si256(b[i], b[i + 4], 0x31));
     }
 }
 
-// The blocks of the band, for one quarter turn or for three.
+// The whole 8 x 8 blocks of the band, for one quarter turn or for three.
 template <bool one_quarter>
 __attribute__((target("avx2"))) void turn_blocks(const Band& band, PictureView target)
 {
     // Strips of 16 columns, walked down all the rows of the band: each target
     // row is written from start to end, and the source lines a strip reads
-    // stay in cache for both halves of the strip. Everything the loop needs
-    // is held in locals, which the stores cannot be taken to change.
-    const Colour* const pixels = band.rows.pixels;
+    // stay in cache for both halves of the strip.
     const std::ptrdiff_t stride = band.rows.stride;
-    Colour* const target_pixels = target.pixels;
-    const std::ptrdiff_t target_stride = target.stride;
     const int width = band.rows.width, count = band.rows.height;
     const int whole_rows = count - count % 8, whole_columns = width - width % 8;
-    for (int strip = 0; strip < whole_columns; strip += 16) {
-        const int strip_end = std::min(strip + 16, whole_columns);
-        for (int k = 0; k < whole_rows; k += 8) {
-            // One quarter: row k + 7 - i of the block gives its target column
-            // i, so the block's rows go in from the bottom.
-            const Colour* first_source = pixels + (one_quarter ? k + 7 : k) * stride;
-            const std::ptrdiff_t source_step = one_quarter ? -stride : stride;
-            const int first_column = one_quarter ? band.height - 1 - band.first_y - k - 7 : band.first_y + k;
-            for (int x = strip; x < strip_end; x += 8) {
-                const Colour* from[8];
-                Colour* to[8];
-                const int first_target_row = one_quarter ? x : width - 1 - x;
-                const int target_row_step = one_quarter ? 1 : -1;
-                for (int i = 0; i < 8; ++i) {
-                    from[i] = first_source + i * source_step + x;
-                    to[i] = target_pixels + (first_target_row + target_row_step * i) * target_stride + first_column;
-                }
-                turn_eight(from, to);
-            }
+    // One quarter: row k + 7 - i of a block gives its target column i, so
+    // the block's rows go in from the bottom, and the band's first row
+    // lands in the target's last column of the band.
+    const std::ptrdiff_t from_step = one_quarter ? -stride : stride;
+    const std::ptrdiff_t to_step = one_quarter ? target.stride : -target.stride;
+    const std::ptrdiff_t next_block = one_quarter ? -8 : 8;
+    const std::ptrdiff_t next_half = 8 * to_step;
+    for (int x = 0; x < whole_columns; x += 16) {
+        const bool two_halves = x + 8 < whole_columns;
+        const Colour* from = band.rows.row(one_quarter ? 7 : 0) + x;
+        Colour* to = one_quarter ? target.row(x) + (band.height - band.first_y - 8)
+                                 : target.row(width - 1 - x) + band.first_y;
+        for (int k = 0; k < whole_rows; k += 8, from += 8 * stride, to += next_block) {
+            turn_eight(from, from_step, to, to_step);
+            if (two_halves) turn_eight(from + 8, from_step, to + next_half, to_step);
         }
     }
 }
