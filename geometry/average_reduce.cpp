@@ -22,7 +22,7 @@ std::vector<int> first_sources(int source_size, int target_size)
 
 // Means of sums, each rounded to nearest with halves up as round_to_int
 // rounds them, but by a multiplication with 1 / count instead of a division.
-// Exact for counts up to 2^30 and means up to 255: the product is off from
+// Exact for counts up to 2^30 (sides up to 32767) and means up to 255: the product is off from
 // the true mean by less than 2^-44, a mean that is not a half lies at least
 // 1 / (2 x count) >= 2^-31 from one, and the 2^-40 added to the half lifts an
 // exact half (perhaps computed a little low) over the whole number above it.
@@ -87,8 +87,8 @@ void average_reduce(ConstPictureView source, PictureView target, KernelPath path
             column_sums::vector_take_rows(source, first, last, sums);
         else
             column_sums::take_rows(source, first, last, sums);
-        // 32 bits hold a block's sums up to 16843009 pixels of 255; larger
-        // blocks (few, so their time does not matter) add up in 64.
+        // Blocks of up to 65536 pixels add up in 32 bits (their sums stay
+        // below 2^24); larger blocks, few and so cheap either way, in 64.
         const long long block_area = static_cast<long long>(source_width / width + 1) * (last - first);
         if (block_area <= (1 << 16))
             write_means<std::uint32_t>(sums, first_column, last - first, target.row(t));

@@ -60,14 +60,14 @@ __attribute__((target("avx2"))) void turn_blocks(const Band& band, PictureView t
     // lands in the target's last column of the band.
     const std::ptrdiff_t from_step = one_quarter ? -stride : stride;
     const std::ptrdiff_t to_step = one_quarter ? target.stride : -target.stride;
-    const std::ptrdiff_t next_block = one_quarter ? -8 : 8;
     const std::ptrdiff_t next_half = 8 * to_step;
     for (int x = 0; x < whole_columns; x += 16) {
         const bool two_halves = x + 8 < whole_columns;
-        const Colour* from = band.rows.row(one_quarter ? 7 : 0) + x;
-        Colour* to = one_quarter ? target.row(x) + (band.height - band.first_y - 8)
-                                 : target.row(width - 1 - x) + band.first_y;
-        for (int k = 0; k < whole_rows; k += 8, from += 8 * stride, to += next_block) {
+        Colour* const to_row = one_quarter ? target.row(x) + (band.height - band.first_y - 8)
+                                           : target.row(width - 1 - x) + band.first_y;
+        for (int k = 0; k < whole_rows; k += 8) {
+            const Colour* from = band.rows.row(one_quarter ? k + 7 : k) + x;
+            Colour* to = to_row + (one_quarter ? -k : k);
             turn_eight(from, from_step, to, to_step);
             if (two_halves) turn_eight(from + 8, from_step, to + next_half, to_step);
         }

@@ -60,8 +60,9 @@ struct Shears {
 };
 
 // Steps the two accumulators as the shears do. Each starts at half of the side
-// it is compared with, so a tilt of t over a side of n steps exactly t times
-// (a quarter turn not at all), and never more than once per row or column.
+// it is compared with, so a tilt of t over a side of n steps no more than t
+// times (no pixel falls off the frame; a quarter turn does not step at all),
+// and never more than once per row or column.
 Shears plan_shears(int width, int height, const RotationPlan& plan)
 {
     Shears shears;
