@@ -23,6 +23,15 @@ protected:
         click("BUTTON13");
         return state().pictures[adjusted_slot];
     }
+
+    // Loads `picture` and rotates it by the typed angle.
+    const Picture& rotated(const Picture& picture, const std::string& angle)
+    {
+        load_picture(picture);
+        retype("EDIT43", angle);
+        click("BUTTON14");
+        return state().pictures[adjusted_slot];
+    }
 };
 using Rotating = Resizing;
 
@@ -91,31 +100,16 @@ TEST_F(Resizing, RefusesWithNothingChanged)
 TEST_F(Rotating, TurnsByTheTypedAngle)
 {
     const Picture photo = random_picture(640, 480);
-    load_picture(photo);
-    retype("EDIT43", "90");
-    click("BUTTON14");
-    const Picture& adjusted = state().pictures[adjusted_slot];
-    ASSERT_EQ(adjusted, reference::rotate(photo, 90));
-    EXPECT_EQ(adjusted.at(479, 0), photo.at(0, 0));
+    ASSERT_EQ(rotated(photo, "90"), reference::rotate(photo, 90));
+    EXPECT_EQ(state().pictures[adjusted_slot].at(479, 0), photo.at(0, 0));
     EXPECT_EQ(text("TEXT18"), "Adjasted>Size:(480,640)");
-
-    load_picture(photo);
-    retype("EDIT43", "-90");
-    click("BUTTON14");
-    EXPECT_EQ(adjusted, reference::rotate(photo, 270));
-
-    load_picture(photo);
-    retype("EDIT43", "45");
-    click("BUTTON14");
-    EXPECT_EQ(adjusted, reference::rotate(photo, 45));
+    EXPECT_EQ(rotated(photo, "-90"), reference::rotate(photo, 270));
+    EXPECT_EQ(rotated(photo, "45"), reference::rotate(photo, 45));
     EXPECT_EQ(text("TEXT18"), "Adjasted>Size:(1120,1120)");
     EXPECT_EQ(state().pictures[original_slot], photo);
 
     // A turned picture narrower than the view shrinks the window to it.
-    load_picture(random_picture(500, 200));
-    EXPECT_EQ(fe::get_width(ui().FORM2), 382);
-    retype("EDIT43", "90");
-    click("BUTTON14");
+    rotated(random_picture(500, 200), "90");
     EXPECT_EQ(fe::get_width(ui().FORM2), 222);
     EXPECT_EQ(fe::get_height(ui().FORM2), 248);
 }
@@ -123,9 +117,7 @@ TEST_F(Rotating, TurnsByTheTypedAngle)
 TEST_F(Rotating, AccumulatesAndDrawWaitsForChangeOriginal)
 {
     const Picture photo = random_picture(100, 100);
-    load_picture(photo);
-    retype("EDIT43", "10");
-    click("BUTTON14");
+    rotated(photo, "10");
     EXPECT_EQ(text("TEXT18"), "Adjasted>Size:(118,118)");
     click("BUTTON14");
     const Picture twice = reference::rotate(reference::rotate(photo, 10), 10);
