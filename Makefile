@@ -5,15 +5,23 @@ BENCH_DIR   := build/bench
 # ccache, where a developer has it, makes rebuilds across checkouts cheap.
 CMAKE_GEN   := -G Ninja $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
-.PHONY: run test bench deps clean
+# Where `make install` puts the program, its menu entry and its icon.
+PREFIX      ?= /usr/local
+
+.PHONY: run release install test bench deps clean
 
 deps:
 	@tools/ensure-deps.sh
 
-run: deps
+release: deps
 	cmake -S . -B $(RELEASE_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DKORVEN_TESTS=OFF
 	cmake --build $(RELEASE_DIR) --target korven
+
+run: release
 	./$(RELEASE_DIR)/app/korven
+
+install: release
+	cmake --install $(RELEASE_DIR) --prefix $(PREFIX)
 
 test: deps
 	cmake -S . -B $(TEST_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DKORVEN_SANITIZE=ON

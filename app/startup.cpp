@@ -92,4 +92,9 @@ void start_up()
     fe::show_window(c.MAINFORM);
 }
 
+void load_at_start(const std::string& file)
+{
+    fe::post_event({.handler = "MAINFORM_DROPFILES", .files = {file}});
+}
+
 }  // namespace korven

@@ -2,12 +2,29 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <utility>
 #include <vector>
 
+#include "app/startup.h"
+#include "platform/form.h"
+
 namespace korven::bench {
+
+void start_program()
+{
+    static const bool started = [] {
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        static char name[] = "korven_bench";
+        static char* arguments[] = {name, nullptr};
+        fe::init(1, arguments);
+        start_up();
+        return true;
+    }();
+    (void)started;
+}
 
 Picture synthetic_picture(int width, int height, std::uint32_t seed)
 {
@@ -22,9 +39,28 @@ Picture synthetic_picture(int width, int height, std::uint32_t seed)
     return picture;
 }
 
-double memcpy_seconds(int width, int height)
+Picture photo_like_picture()
+{
+    Picture picture(large_width, large_height);
+    for (int y = 0; y < large_height; ++y)
+        for (int x = 0; x < large_width; ++x)
+            picture.at(x, y) = rgb(x * 255 / large_width, y * 255 / large_height, ((x ^ y) & 31) + 100);
+    return picture;
+}
+
+namespace {
+
+std::map<std::pair<int, int>, double>& measured_memcpy()
 {
     static std::map<std::pair<int, int>, double> measured;
+    return measured;
+}
+
+}  // namespace
+
+double memcpy_seconds(int width, int height)
+{
+    auto& measured = measured_memcpy();
     const auto key = std::make_pair(width, height);
     if (auto found = measured.find(key); found != measured.end()) return found->second;
 
@@ -42,6 +78,14 @@ double memcpy_seconds(int width, int height)
     std::nth_element(spent.begin(), spent.begin() + 15, spent.end());
     measured[key] = spent[15];
     return spent[15];
+}
+
+std::vector<MemcpyBaseline> memcpy_baselines()
+{
+    std::vector<MemcpyBaseline> baselines;
+    for (const auto& [size, seconds] : measured_memcpy())
+        baselines.push_back({size.first, size.second, seconds});
+    return baselines;
 }
 
 void report_ratio_to_memcpy(benchmark::State& state, int width, int height)

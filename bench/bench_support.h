@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/picture.h"
 
@@ -16,11 +17,27 @@ constexpr int large_height = 4000;
 // A deterministic picture with every kind of pixel: greys, primaries, mixes.
 Picture synthetic_picture(int width, int height, std::uint32_t seed = 1);
 
+// A photo-like 6000 x 4000 picture: smooth gradients with some fine texture,
+// which compresses like a photo (random noise would not).
+Picture photo_like_picture();
+
+// The program, started once and offscreen, so that its windows and state exist.
+void start_program();
+
 // Seconds per memcpy of a picture of this size, measured once per run.
 double memcpy_seconds(int width, int height);
 
+// The memcpy times measured so far in this run, one per picture size.
+struct MemcpyBaseline {
+    int width = 0;
+    int height = 0;
+    double seconds = 0;
+};
+std::vector<MemcpyBaseline> memcpy_baselines();
+
 // Adds the counter "x_memcpy": this benchmark's time per iteration as a ratio
-// to memcpy of a `width` x `height` picture.
+// to memcpy of a `width` x `height` picture. (Kept as an inverted rate so the
+// library divides by the measured time; bench/main.cpp prints it as a number.)
 void report_ratio_to_memcpy(benchmark::State& state, int width, int height);
 
 }  // namespace korven::bench

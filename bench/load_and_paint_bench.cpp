@@ -1,11 +1,9 @@
 // Loading large pictures, and redrawing the picture window at one to one,
 // enlarged by 4 and reduced by 4. A redraw must not grow with the picture:
 // nothing beyond the window's canvas is copied or converted.
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
-#include "app/startup.h"
 #include "state/state.h"
 #include "bench/bench_support.h"
 #include "display/loading.h"
@@ -14,20 +12,6 @@
 
 namespace korven::bench {
 namespace {
-
-// The program, started once and offscreen, so that its picture window exists.
-void start_program()
-{
-    static const bool started = [] {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        static char name[] = "korven_bench";
-        static char* arguments[] = {name, nullptr};
-        fe::init(1, arguments);
-        start_up();
-        return true;
-    }();
-    (void)started;
-}
 
 std::filesystem::path scratch_folder()
 {
@@ -67,17 +51,6 @@ void BM_ReadLargeBmpFile(benchmark::State& bench)
     std::filesystem::remove(file);
 }
 BENCHMARK(BM_ReadLargeBmpFile)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
-
-// A photo-like 6000 x 4000 picture: smooth gradients with some fine texture,
-// which compresses like a photo (random noise would not).
-Picture photo_like_picture()
-{
-    Picture picture(large_width, large_height);
-    for (int y = 0; y < large_height; ++y)
-        for (int x = 0; x < large_width; ++x)
-            picture.at(x, y) = rgb(x * 255 / large_width, y * 255 / large_height, ((x ^ y) & 31) + 100);
-    return picture;
-}
 
 // A 6000 x 4000 JPEG of quality 90, converted to a BMP file beside it and loaded.
 void BM_LoadLargeJpeg(benchmark::State& bench)

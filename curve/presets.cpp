@@ -13,15 +13,6 @@ namespace {
 
 constexpr double largest_single = std::numeric_limits<float>::max();
 
-// Below this factor the single-precision constant e^-f of "exp" is too coarse
-// for the curve (its rounding is no longer small against e^f - e^-f), so
-// tiny factors take the rearranged forms below. Both shapes then lie within
-// 0.01 of a level from the straight line.
-constexpr double smallest_plain_factor = 1e-4;
-
-// e to this power is still far from the double range.
-constexpr double largest_plain_exponent = 700.0;
-
 // A number as read from a field, stored into single precision. Beyond the
 // float range it saturates, so "1e99" is the largest float, not an infinity.
 float read_single(double value)
@@ -31,7 +22,7 @@ float read_single(double value)
 }
 
 // A curve constant held in single precision; one beyond the float range
-// becomes an infinity, which the callers test for.
+// becomes an infinity, which makes the formula unsound (see `sound`).
 float hold_single(double value)
 {
     constexpr float infinity = std::numeric_limits<float>::infinity();
@@ -63,47 +54,40 @@ Curve linear_curve(const Limits& l)
     };
 }
 
-// "log": f = 1 + |factor|; the logarithm's argument runs from 1/f at a to f at b.
-Curve log_curve(const Limits& l, float factor)
+// "log" with f = 1 + u: the logarithm's argument runs from 1/f at a to f at b;
+// g, L0 and c are held in single precision.
+Curve log_formula(const Limits& l, double f)
 {
-    const double u = std::fabs(factor);
-    const double f = 1.0f + u;
-    if (f == 1.0f) return linear_curve(l);
-    if (u >= smallest_plain_factor) {
-        const float g = hold_single((f - 1.0f / f) / (static_cast<double>(l.b) - l.a));
-        const float L0 = hold_single(std::log(1.0f / f));
-        const float c = hold_single((static_cast<double>(l.hi) - l.lo) / (std::log(f) - L0));
-        if (std::isfinite(g) && std::isfinite(c)) {
-            return [=](double x) { return c * (std::log(g * (x - l.a) + 1.0f / f) - L0) + l.lo; };
-        }
-    }
-    // The same curve with f^2 - 1 written as u(2 + u): no constant overflows
-    // and tiny factors keep their precision.
+    const float g = hold_single((f - 1.0f / f) / (static_cast<double>(l.b) - l.a));
+    const float L0 = hold_single(std::log(1.0f / f));
+    const float c = hold_single((static_cast<double>(l.hi) - l.lo) / (std::log(f) - L0));
+    return [=](double x) { return c * (std::log(g * (x - l.a) + 1.0f / f) - L0) + l.lo; };
+}
+
+// The same curve in double precision, with f^2 - 1 written as u(2 + u): no
+// constant overflows and tiny factors keep their precision.
+Curve log_rearranged(const Limits& l, double u)
+{
     return [=](double x) {
         return l.output_at(std::log1p(u * (2.0 + u) * l.position(x)) / (2.0 * std::log1p(u)));
     };
 }
 
-// "exp": f = |factor|; the exponent runs from -f at a to f at b. `top_x` is
-// the highest input level the curve will be asked for.
-Curve exp_curve(const Limits& l, float factor, double top_x)
+// "exp" with f = |factor|: the exponent runs from -f at a to f at b; g, E0
+// and c are held in single precision.
+Curve exp_formula(const Limits& l, double f)
 {
-    const double f = std::fabs(factor);
-    if (f == 0.0f) return linear_curve(l);
-    if (f >= smallest_plain_factor) {
-        const float E0 = hold_single(std::exp(-f));
-        const float g = hold_single(2.0f * f / (static_cast<double>(l.b) - l.a));
-        const float c = hold_single((static_cast<double>(l.hi) - l.lo) / (std::exp(f) - E0));
-        const bool representable = std::isnormal(E0) && std::isfinite(g) && std::isfinite(c) &&
-                                   g * (top_x - l.a) - f <= largest_plain_exponent;
-        if (representable) {
-            return [=](double x) { return c * (std::exp(g * (x - l.a) - f) - E0) + l.lo; };
-        }
-    }
-    // From f of about 87 on the constants leave single precision. The same
-    // curve, (e^(2ft) - 1) / (e^(2f) - 1) of the way from lo to hi, rearranged
-    // so that no term overflows up to b: for large f it stays at lo and
-    // reaches hi only at b.
+    const float E0 = hold_single(std::exp(-f));
+    const float g = hold_single(2.0f * f / (static_cast<double>(l.b) - l.a));
+    const float c = hold_single((static_cast<double>(l.hi) - l.lo) / (std::exp(f) - E0));
+    return [=](double x) { return c * (std::exp(g * (x - l.a) - f) - E0) + l.lo; };
+}
+
+// The same curve in double precision, (e^(2ft) - 1) / (e^(2f) - 1) of the way
+// from lo to hi, rearranged so that no term overflows up to b: for large f it
+// stays at lo and reaches hi only at b.
+Curve exp_rearranged(const Limits& l, double f)
+{
     return [=](double x) {
         const double t = l.position(x);
         const double rise = std::expm1(-2.0 * f * t) / std::expm1(-2.0 * f);
@@ -112,12 +96,53 @@ Curve exp_curve(const Limits& l, float factor, double top_x)
     };
 }
 
-Curve curve_for(PresetShape shape, const Limits& limits, float factor, double top_x)
+// Whether a formula with its constants in single precision still gives a
+// sound curve at every point asked for: finite, inside the span of its two
+// output levels (within half a level, which rounds to the same level), and
+// in order: rising strictly from lo towards hi (falling when hi is below lo).
+// A point past b (b = 255 asks for 256) may leave the span, as the curve's
+// own continuation does. Where the formula fails, the rearranged
+// double-precision form of the same curve stands in. For the full-range
+// curve (0 >> 0 to 256 >> 255) that happens for:
+// - "exp" with a factor below about 3e-8: E0 = e^-f rounds to 1 in single
+//   precision, so the curve starts near -(hi - lo), outside the span. Above
+//   that the formula holds, although the rounding of E0 lifts its start
+//   (point 0 is 84 for 3e-8, 22 for 1e-7, 2 for 1e-6, 0 from about 7e-6 on).
+// - "exp" with a factor above about 104: c = (hi - lo) / (e^f - E0) leaves
+//   the single-precision range at the bottom, so the curve misses hi at b
+//   and, once c is 0, stops rising at all.
+// - any constant beyond the single-precision range: huge output levels or
+//   a tiny b - a.
+bool sound(const Curve& formula, const Limits& l, int first, int last)
 {
-    switch (shape) {
-    case PresetShape::log: return log_curve(limits, factor);
-    case PresetShape::exp: return exp_curve(limits, factor, top_x);
-    case PresetShape::linear: break;
+    const double low = std::min(l.lo, l.hi) - 0.5;
+    const double high = std::max(l.lo, l.hi) + 0.5;
+    const double direction = l.hi > l.lo ? 1.0 : l.hi < l.lo ? -1.0 : 0.0;
+    double previous = 0;
+    for (int k = first; k <= last; ++k) {
+        const double x = 8.0 * k;
+        const double y = formula(x);
+        if (!std::isfinite(y)) return false;
+        if (k > first && (direction == 0 ? y != previous : (y - previous) * direction <= 0)) return false;
+        if (x <= l.b && (y < low || y > high)) return false;
+        previous = y;
+    }
+    return true;
+}
+
+Curve curve_for(PresetShape shape, const Limits& limits, float factor, int first, int last)
+{
+    const double u = std::fabs(factor);
+    if (shape == PresetShape::log) {
+        const double f = 1.0f + u;
+        if (f == 1.0f) return linear_curve(limits);
+        Curve formula = log_formula(limits, f);
+        return sound(formula, limits, first, last) ? formula : log_rearranged(limits, u);
+    }
+    if (shape == PresetShape::exp) {
+        if (u == 0.0f) return linear_curve(limits);
+        Curve formula = exp_formula(limits, u);
+        return sound(formula, limits, first, last) ? formula : exp_rearranged(limits, u);
     }
     return linear_curve(limits);
 }
@@ -147,7 +172,7 @@ PresetResult preset_values(PresetShape shape, const PresetInputs& inputs,
     const int last = floor_to_int((b == 255 ? 256.0 : b) / 8.0);
 
     const float factor = read_single(inputs.factor);
-    const Curve curve = curve_for(shape, Limits{a, b, lo, hi}, factor, 8.0 * last);
+    const Curve curve = curve_for(shape, Limits{a, b, lo, hi}, factor, first, last);
     for (int k = first; k <= last; ++k) {
         result.values[static_cast<std::size_t>(k)] = to_level(curve(8.0 * k));
     }

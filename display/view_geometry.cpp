@@ -1,5 +1,7 @@
 #include "display/view_geometry.h"
 
+#include <cmath>
+
 #include "state/state.h"
 #include "display/picture_window.h"
 #include "platform/numbers.h"
@@ -23,13 +25,18 @@ void set_scroll_bar(fe::Control bar, std::int16_t view_size, std::int16_t shown_
     fe::set_scroll_pos(bar, offset);
 }
 
-void resize_view_around_centre(double zoom_in_factor, double zoom_out_divisor)
+std::int16_t picture_coordinate(int window, std::int16_t view_offset)
+{
+    const State& s = state();
+    const double steps =
+        std::floor(static_cast<double>(window - drawing_area_origin) / s.zoom_in_factor * s.zoom_out_divisor);
+    return round_to_int16(steps + view_offset);
+}
+
+void centre_view_on(std::int16_t centre_x, std::int16_t centre_y, double zoom_in_factor, double zoom_out_divisor)
 {
     State& s = state();
     const Controls& c = ui();
-    // The centre of the present view, stored as a whole picture point.
-    const std::int16_t centre_x = round_to_int16(s.view_left + s.view_width / 2.0);
-    const std::int16_t centre_y = round_to_int16(s.view_top + s.view_height / 2.0);
     s.view_width = view_size(s.picture_window_width, picture_frame_width, zoom_in_factor, zoom_out_divisor);
     s.view_height = view_size(s.picture_window_height, picture_frame_height, zoom_in_factor, zoom_out_divisor);
     s.view_left = offset_around(centre_x, s.view_width);
@@ -37,6 +44,14 @@ void resize_view_around_centre(double zoom_in_factor, double zoom_out_divisor)
     set_scroll_bar(c.HSCROLL1, s.view_width, s.shown_width, s.view_left);
     set_scroll_bar(c.VSCROLL1, s.view_height, s.shown_height, s.view_top);
     DRAW2();
+}
+
+void resize_view_around_centre(double zoom_in_factor, double zoom_out_divisor)
+{
+    const State& s = state();
+    // The centre of the present view, stored as a whole picture point.
+    centre_view_on(round_to_int16(s.view_left + s.view_width / 2.0), round_to_int16(s.view_top + s.view_height / 2.0),
+                   zoom_in_factor, zoom_out_divisor);
 }
 
 void fit_window_to_picture()

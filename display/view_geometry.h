@@ -20,9 +20,20 @@ std::int16_t offset_around(std::int16_t centre, std::int16_t view_size);
 // picture, otherwise enabled with the range 0..(shown - view) at `offset`.
 void set_scroll_bar(fe::Control bar, std::int16_t view_size, std::int16_t shown_size, std::int16_t offset);
 
-// Changes the view to the size of the zoom now in force while keeping its centre,
-// then sets both bars and redraws. `zoom_in_factor` / `zoom_out_divisor` are
-// the factors of the new view size (the one that is 1 may be left at 1).
+// The picture column (row) under client coordinate `window` of the drawing
+// area: the inverse of the view mapping, INT((window - 14) / zoom_in_factor x
+// zoom_out_divisor) + the view's offset. Saturated to 16 bits, so a far point
+// still lies outside the picture.
+std::int16_t picture_coordinate(int window, std::int16_t view_offset);
+
+// Changes the view to the size of the zoom now in force with the picture point
+// (centre_x, centre_y) in its middle, then sets both bars and redraws.
+// `zoom_in_factor` / `zoom_out_divisor` are the factors of the new view size
+// (the one that is 1 may be left at 1).
+void centre_view_on(std::int16_t centre_x, std::int16_t centre_y, double zoom_in_factor,
+                    double zoom_out_divisor);
+
+// The same around the centre of the present view.
 void resize_view_around_centre(double zoom_in_factor, double zoom_out_divisor);
 
 // Shrinks the picture window to a shown picture smaller than the view (never

@@ -20,14 +20,14 @@ int get_bitmap_height(const Bitmap& bitmap) { return bitmap.height(); }
 
 Colour get_pixel(const Bitmap& bitmap, double x, double y)
 {
-    const int column = korven::round_to_int(x), row = korven::round_to_int(y);
+    const int column = korven::pixel_coordinate(x), row = korven::pixel_coordinate(y);
     if (column < 0 || row < 0 || column >= bitmap.width() || row >= bitmap.height()) return 0;
     return bitmap.at(column, row);
 }
 
 void set_pixel(Bitmap& bitmap, double x, double y, Colour colour)
 {
-    const int column = korven::round_to_int(x), row = korven::round_to_int(y);
+    const int column = korven::pixel_coordinate(x), row = korven::pixel_coordinate(y);
     if (column < 0 || row < 0 || column >= bitmap.width() || row >= bitmap.height()) return;
     bitmap.at(column, row) = colour & 0xFFFFFFu;
 }
@@ -35,9 +35,9 @@ void set_pixel(Bitmap& bitmap, double x, double y, Colour colour)
 void bit_blt(Bitmap& target, double x, double y, double width, double height, const Bitmap& source,
              double source_x, double source_y)
 {
-    korven::pixels::copy_rect(target.view(), korven::round_to_int(x), korven::round_to_int(y),
+    korven::pixels::copy_rect(target.view(), korven::pixel_coordinate(x), korven::pixel_coordinate(y),
                               korven::round_to_int(width), korven::round_to_int(height), source.view(),
-                              korven::round_to_int(source_x), korven::round_to_int(source_y));
+                              korven::pixel_coordinate(source_x), korven::pixel_coordinate(source_y));
 }
 
 void stretch_blt(Bitmap& target, double x, double y, double width, double height, const Bitmap& source,

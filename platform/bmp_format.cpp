@@ -477,7 +477,7 @@ void decode_rows(Bytes file, const Layout& l, Picture& picture)
 class RleDecoder {
 public:
     RleDecoder(Bytes data, const Layout& l, Picture& picture)
-        : data_(data), layout_(l), picture_(picture)
+        : data_(data), layout_(l), picture_(picture), row_end_(padded_row_end(l))
     {
     }
 
@@ -509,15 +509,26 @@ public:
     }
 
 private:
+    // Widely used writers of 4 and 8-bit files let a row's runs cover the
+    // row's padding, up to the next multiple of 4 pixels. Those pixels are
+    // dropped; a run reaching further is corrupt.
+    static int padded_row_end(const Layout& l)
+    {
+        return l.coding == Coding::rle24 ? l.width : (l.width + 3) / 4 * 4;
+    }
+
     bool has(std::size_t n) const { return data_.size() - at_ >= n; }
 
-    Colour* place(int count)
+    // The pixels of the next `count` that lie inside the row; those in the
+    // padding are left out.
+    std::span<Colour> place(int count)
     {
         if (y_ >= layout_.height) refuse("the compressed data goes past the last row");
-        if (count > layout_.width - x_) refuse("a compressed run goes past the end of a row");
-        Colour* dst = picture_.row(layout_.height - 1 - y_) + x_;
+        if (count > row_end_ - x_) refuse("a compressed run goes past the end of a row");
+        const int from = std::min(x_, layout_.width);
+        const int inside = std::min(x_ + count, layout_.width) - from;
         x_ += count;
-        return dst;
+        return {picture_.row(layout_.height - 1 - y_) + from, static_cast<std::size_t>(inside)};
     }
 
     // An encoded run: one colour (RLE8, RLE24) or two alternating ones (RLE4).
@@ -527,17 +538,17 @@ private:
             if (!has(2)) refuse("the compressed pixel data is cut off");
             const Colour c = rgb(data_[at_ + 1], data_[at_], code);
             at_ += 2;
-            std::fill_n(place(count), count, c);
+            std::ranges::fill(place(count), c);
             return;
         }
-        Colour* dst = place(count);
+        const std::span<Colour> dst = place(count);
         if (layout_.coding == Coding::rle8) {
-            std::fill_n(dst, count, palette_colour(layout_.palette, code));
+            std::ranges::fill(dst, palette_colour(layout_.palette, code));
             return;
         }
         const Colour pair[2] = {palette_colour(layout_.palette, code >> 4),
                                 count > 1 ? palette_colour(layout_.palette, code & 15) : 0};
-        for (int i = 0; i < count; ++i) dst[i] = pair[i & 1];
+        for (std::size_t i = 0; i < dst.size(); ++i) dst[i] = pair[i & 1];
     }
 
     // An absolute run of `count` pixels, padded to a whole 16-bit word.
@@ -547,9 +558,9 @@ private:
                                   : layout_.coding == Coding::rle4 ? (count + 1) / 2
                                                                    : 3 * count;
         if (!has(bytes)) refuse("the compressed pixel data is cut off");
-        Colour* dst = place(count);
+        const std::span<Colour> dst = place(count);
         const std::uint8_t* src = data_.data() + at_;
-        for (int i = 0; i < count; ++i) {
+        for (std::size_t i = 0; i < dst.size(); ++i) {
             switch (layout_.coding) {
             case Coding::rle8: dst[i] = palette_colour(layout_.palette, src[i]); break;
             case Coding::rle4:
@@ -574,6 +585,7 @@ private:
     Bytes data_;
     const Layout& layout_;
     Picture& picture_;
+    const int row_end_;  // where the runs of a row must end at the latest
     std::size_t at_ = 0;
     int x_ = 0;
     int y_ = 0;

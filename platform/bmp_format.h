@@ -23,7 +23,8 @@ struct DecodeResult {
 // Reads 1, 2, 4 and 8-bit palettes, RLE4, RLE8 and RLE24, 16 and 32-bit bit
 // fields (channels stretched to 8 bits), 24 and 64-bit pixels, the 12, 16, 40,
 // 52, 56, 64, 108 and 124-byte headers and top-down rows. Alpha is laid onto
-// black; pixels an RLE stream skips stay black. Refused: a palette index past
+// black; pixels an RLE stream skips stay black, and RLE4/RLE8 runs that cover
+// a row's padding are cut at the row's end. Refused: a palette index past
 // the palette, Huffman coding, embedded JPEG or PNG, a colour profile that is
 // not sRGB.
 DecodeResult decode(std::span<const std::uint8_t> file);

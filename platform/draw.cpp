@@ -49,11 +49,12 @@ void segment(PictureView target, int x0, int y0, int x1, int y1, Colour colour, 
     }
 }
 
-// Coordinates far outside any picture are pulled in so the loops stay short.
+// The pixel a real coordinate falls on; far outside any picture, pulled in
+// so the loops stay short.
 int bounded(double value)
 {
     constexpr int limit = 1 << 20;
-    const int whole = korven::round_to_int(value);
+    const int whole = korven::pixel_coordinate(value);
     return whole < -limit ? -limit : (whole > limit ? limit : whole);
 }
 

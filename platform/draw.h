@@ -15,7 +15,8 @@ enum Style { solid = 0, dashed = 2 };
 korven::Colour palette_colour(int number);
 
 // From (x, y) to (x + dx, y + dy), both ends included: a line, a box outline or
-// a filled box. Real coordinates are rounded to nearest and clipped.
+// a filled box. Real coordinates fall on pixels by `pixel_coordinate`
+// (platform/picture.h); whatever lies beyond the target is clipped.
 void line(fe::Bitmap& target, double x, double y, double dx, double dy, int colour,
           int mode = line_mode, int style = solid);
 void line(fe::Window target, double x, double y, double dx, double dy, int colour,

@@ -49,6 +49,8 @@ using EventSink = std::function<void(const Event&)>;
 void init(int argc, char** argv);
 // Every event goes to `sink`; events without a handler are simply ignored there.
 void set_event_sink(EventSink sink);
+// Delivers `event` to the sink once the event loop runs, like one from the window system.
+void post_event(Event event);
 
 // Windows and controls.
 Window create_window(const WindowLayout& layout);
@@ -94,11 +96,14 @@ int get_bitmap_height(const Bitmap& bitmap);
 FileResult load_file(Bitmap& bitmap, const std::string& path);
 // Writes a 24-bit BMP file.
 FileResult save_file(const Bitmap& bitmap, const std::string& path);
-Colour get_pixel(const Bitmap& bitmap, double x, double y);  // 0 outside
+// The pixel (x, y) falls on by `pixel_coordinate`; reading outside gives 0,
+// writing outside does nothing.
+Colour get_pixel(const Bitmap& bitmap, double x, double y);
 void set_pixel(Bitmap& bitmap, double x, double y, Colour colour);
 
 // Copying onto a bitmap or onto a window that keeps its drawing. Real
-// coordinates are rounded to nearest; everything is clipped to the target.
+// coordinates fall on pixels by `pixel_coordinate` (platform/picture.h), real
+// sizes are rounded to nearest; everything is clipped to the target.
 void bit_blt(Bitmap& target, double x, double y, double width, double height,
              const Bitmap& source, double source_x, double source_y);
 void stretch_blt(Bitmap& target, double x, double y, double width, double height,

@@ -66,12 +66,11 @@ double read_number(std::string_view text)
 int round_to_int(double value)
 {
     if (std::isnan(value)) return 0;
-    const double rounded = std::round(value);
-    if (rounded >= static_cast<double>(std::numeric_limits<int>::max()))
+    if (value >= static_cast<double>(std::numeric_limits<int>::max()))
         return std::numeric_limits<int>::max();
-    if (rounded <= static_cast<double>(std::numeric_limits<int>::min()))
+    if (value <= static_cast<double>(std::numeric_limits<int>::min()))
         return std::numeric_limits<int>::min();
-    return static_cast<int>(rounded);
+    return round_in_range(value);
 }
 
 std::int16_t round_to_int16(double value)

@@ -3,8 +3,10 @@
 // field, rounding of reals into whole numbers, and the fixed-width texts.
 
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace korven {
 
@@ -12,6 +14,20 @@ namespace korven {
 // optional fraction, optional exponent. Text without digits reads as 0; hex,
 // "inf" and "nan" are not numbers. Always finite (overflow saturates).
 double read_number(std::string_view text);
+
+// Round to nearest, halves away from zero, for a value known to lie inside
+// the int range. No branches, so loops over many values vectorise; every
+// other rounding to nearest is this one with the range handled first.
+template <typename Real>
+constexpr int round_in_range(Real value)
+{
+    static_assert(std::is_floating_point_v<Real>);
+    // The largest Real below one half, added with the value's sign, then cut
+    // toward zero: the addition's own rounding settles every half the right
+    // way (checked for every float in the int range).
+    constexpr Real below_half = Real(0.5) - std::numeric_limits<Real>::epsilon() / 4;
+    return static_cast<int>(value + (value < 0 ? -below_half : below_half));
+}
 
 // Round to nearest, halves away from zero. NaN gives 0; values beyond the int
 // range saturate, so no real ever becomes an undefined integer.

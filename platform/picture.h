@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/numbers.h"
+
 namespace korven {
 
 using Colour = std::uint32_t;
@@ -18,6 +20,22 @@ constexpr Colour rgb(int red, int green, int blue)
 constexpr int red_of(Colour c) { return static_cast<int>(c & 255); }
 constexpr int green_of(Colour c) { return static_cast<int>((c >> 8) & 255); }
 constexpr int blue_of(Colour c) { return static_cast<int>((c >> 16) & 255); }
+
+// Where a real coordinate falls on the pixel grid. Every operation that takes
+// real coordinates maps them this way: get_pixel, set_pixel, the copies, the
+// drawing layer's lines and boxes, and the analysis dots. The nearest whole
+// number, halves away from zero (2.5 -> 3, -2.5 -> -3), so pixel c takes the
+// coordinates within half a pixel of c. NaN and values beyond 2^30 either way
+// land far outside any picture; for coordinates known to lie well inside, this
+// is round_in_range, which a loop placing many points may call directly.
+template <typename Real>
+constexpr int pixel_coordinate(Real value)
+{
+    constexpr Real far_outside = Real(1 << 30);
+    value = value > -far_outside ? value : -far_outside;  // NaN too
+    value = value < far_outside ? value : far_outside;
+    return round_in_range(value);
+}
 
 // A window onto rows of pixels; `stride` is the distance between rows in pixels.
 struct PictureView {

@@ -38,8 +38,8 @@ std::vector<int> sample_indices(int first, int last, double start, double size, 
     std::vector<int> indices;
     indices.reserve(static_cast<std::size_t>(std::max(0, last - first)));
     const double scale = source_size / size;
-    const int lowest = std::max(0, round_to_int(source_start));
-    const int highest = std::min(source_limit, round_to_int(source_start + source_size)) - 1;
+    const int lowest = std::max(0, pixel_coordinate(source_start));
+    const int highest = std::min(source_limit, pixel_coordinate(source_start + source_size)) - 1;
     for (int t = first; t < last; ++t) {
         const int s = floor_to_int(source_start + (t + 0.5 - start) * scale);
         indices.push_back(s < lowest || s > highest ? -1 : s);
@@ -53,10 +53,10 @@ Area stretch_rect(PictureView target, double x, double y, double w, double h,
                   ConstPictureView source, double sx, double sy, double sw, double sh)
 {
     if (!(w > 0 && h > 0 && sw > 0 && sh > 0)) return {};
-    const int left = std::max(0, round_to_int(x));
-    const int right = std::min(target.width, round_to_int(x + w));
-    const int top = std::max(0, round_to_int(y));
-    const int bottom = std::min(target.height, round_to_int(y + h));
+    const int left = std::max(0, pixel_coordinate(x));
+    const int right = std::min(target.width, pixel_coordinate(x + w));
+    const int top = std::max(0, pixel_coordinate(y));
+    const int bottom = std::min(target.height, pixel_coordinate(y + h));
     if (left >= right || top >= bottom) return {};
 
     const std::vector<int> columns = sample_indices(left, right, x, w, sx, sw, source.width);

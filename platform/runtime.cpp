@@ -10,6 +10,8 @@
 #include <QMessageBox>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QTimer>
+#include <QValidator>
 
 #include <algorithm>
 #include <memory>
@@ -87,6 +89,11 @@ void init(int argc, char** argv)
 
 void set_event_sink(EventSink sink) { detail::registry().sink = std::move(sink); }
 
+void post_event(Event event)
+{
+    QTimer::singleShot(0, QApplication::instance(), [event = std::move(event)] { detail::deliver(event); });
+}
+
 Window create_window(const WindowLayout& layout)
 {
     detail::Registry& r = detail::registry();
@@ -147,14 +154,27 @@ std::string get_window_text(Control control)
 void set_window_text(Control control, std::string_view text)
 {
     QWidget* widget = control_record(control).widget;
-    if (auto* field = qobject_cast<QLineEdit*>(widget)) field->setText(qt(text));
-    else if (auto* label = qobject_cast<QLabel*>(widget)) label->setText(qt(text));
+    if (auto* field = qobject_cast<QLineEdit*>(widget)) {
+        // The field's typing rule limits the user only: program text is never cut or refused.
+        const QValidator* rule = field->validator();
+        field->setValidator(nullptr);
+        field->setText(qt(text));
+        field->setValidator(rule);
+    } else if (auto* label = qobject_cast<QLabel*>(widget)) label->setText(qt(text));
     else if (auto* button = qobject_cast<QAbstractButton*>(widget)) button->setText(qt(text));
 }
 
-std::string get_window_text(Window window) { return window_widget(window).windowTitle().toStdString(); }
+// Qt reads "[*]" in a title as its marker of unsaved changes and shows
+// "[*][*]" as a plain "[*]"; a caption is shown exactly as set.
+std::string get_window_text(Window window)
+{
+    return window_widget(window).windowTitle().replace("[*][*]", "[*]").toStdString();
+}
 
-void set_window_text(Window window, std::string_view text) { window_widget(window).setWindowTitle(qt(text)); }
+void set_window_text(Window window, std::string_view text)
+{
+    window_widget(window).setWindowTitle(qt(text).replace("[*]", "[*][*]"));
+}
 
 int get_check(Control control)
 {
@@ -307,7 +327,7 @@ void stretch_blt(Window target, double x, double y, double width, double height,
 
 void draw_bitmap(Window target, double x, double y, const Bitmap& source)
 {
-    detail::canvas(target).copy(korven::round_to_int(x), korven::round_to_int(y), source.width(),
+    detail::canvas(target).copy(korven::pixel_coordinate(x), korven::pixel_coordinate(y), source.width(),
                                 source.height(), source.view(), 0, 0);
     detail::canvas_changed(target);
 }

@@ -15,6 +15,9 @@ namespace fe::detail {
 // A top-level window made from a layout. It reports its own events
 // (click, mouse move, resize, dropped files, close) to the event sink and,
 // when the layout asks for it, keeps everything drawn on it in a canvas.
+// Pointer events are watched where the window system hands them to the
+// window, before Qt routes them to the control under the pointer, so moves
+// and clicks over child controls (the picture window's scroll bars) count too.
 class FormWindow : public QWidget {
 public:
     explicit FormWindow(const WindowLayout& layout);
@@ -25,16 +28,17 @@ public:
     void report_size_change();
 
 protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void report_pointer(const QMouseEvent& event);
+
     WindowLayout layout_;
     korven::KeptCanvas canvas_;
     QSize reported_size_;

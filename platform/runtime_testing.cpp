@@ -8,12 +8,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
-#include <QMouseEvent>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTimer>
 #include <QUrl>
+#include <QWindow>
+#include <QtTest/qtestmouse.h>
 
 #include "platform/runtime_internal.h"
 #include "platform/testing.h"
@@ -39,13 +40,20 @@ void send_key(QWidget* widget, int key, const QString& text, Qt::KeyboardModifie
     QCoreApplication::sendEvent(widget, &release);
 }
 
-void send_mouse(QWidget* widget, QEvent::Type type, int x, int y, Qt::MouseButton button)
+// Hands a pointer event to Qt the way the window system does, at a point of
+// the window's client area; Qt then routes it to the control under the point.
+// This is the entry QTest's own mouse functions use, called directly so that
+// (0, 0) stays (0, 0) and points outside the window raise no warning.
+void send_pointer(Window window, QEvent::Type type, int x, int y, Qt::MouseButtons held, Qt::MouseButton button)
 {
+    QWidget& widget = window_widget(window);
+    widget.winId();  // a hidden window gets its platform window too
+    QWindow* handle = widget.windowHandle();
+    static int timestamp = 0;
+    timestamp += 1000;  // far enough apart that no two clicks make a double click
     const QPointF local(x, y);
-    QMouseEvent event(type, local, widget->mapToGlobal(local), button,
-                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button),
-                      Qt::NoModifier);
-    QCoreApplication::sendEvent(widget, &event);
+    qt_handleMouseEvent(handle, local, handle->mapToGlobal(local), held, button, type, Qt::NoModifier, timestamp);
+    QCoreApplication::processEvents();
 }
 
 }  // namespace
@@ -60,8 +68,10 @@ void type_text(Control control, std::string_view text)
     auto* field = qobject_cast<QLineEdit*>(control_record(control).widget);
     if (!field || !field->isEnabled()) return;
     field->end(false);
-    for (const QChar c : QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())))
-        send_key(field, c.isDigit() ? Qt::Key_0 + c.digitValue() : Qt::Key_unknown, QString(c));
+    for (const QChar c : QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))) {
+        if (c == u'\b') send_key(field, Qt::Key_Backspace, QString());
+        else send_key(field, c.isDigit() ? Qt::Key_0 + c.digitValue() : Qt::Key_unknown, QString(c));
+    }
 }
 
 void clear_text(Control control)
@@ -96,14 +106,13 @@ void drop_files(Window window, const std::vector<std::string>& paths)
 
 void click_at(Window window, int x, int y)
 {
-    QWidget& widget = window_widget(window);
-    send_mouse(&widget, QEvent::MouseButtonPress, x, y, Qt::LeftButton);
-    send_mouse(&widget, QEvent::MouseButtonRelease, x, y, Qt::LeftButton);
+    send_pointer(window, QEvent::MouseButtonPress, x, y, Qt::LeftButton, Qt::LeftButton);
+    send_pointer(window, QEvent::MouseButtonRelease, x, y, Qt::NoButton, Qt::LeftButton);
 }
 
 void move_mouse(Window window, int x, int y)
 {
-    send_mouse(&window_widget(window), QEvent::MouseMove, x, y, Qt::NoButton);
+    send_pointer(window, QEvent::MouseMove, x, y, Qt::NoButton, Qt::NoButton);
 }
 
 void resize_by_user(Window window, int outer_width, int outer_height)
@@ -127,6 +136,13 @@ Rect geometry(Control control)
 {
     const QRect r = control_record(control).widget->geometry();
     return {r.x(), r.y(), r.width(), r.height()};
+}
+
+std::string shown_caption(Window window)
+{
+    // A window never shown has no title on screen yet; its title as set stands in.
+    const QWindow* shown = window_widget(window).windowHandle();
+    return shown ? shown->title().toStdString() : get_window_text(window);
 }
 
 Rect window_geometry(Window window)

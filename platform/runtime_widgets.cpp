@@ -14,10 +14,11 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
 #include <QScreen>
 #include <QScrollBar>
 #include <QUrl>
+#include <QValidator>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -58,6 +59,38 @@ std::vector<std::string> local_files(const QMimeData* mime)
         if (url.isLocalFile()) files.push_back(url.toLocalFile().toStdString());
     return files;
 }
+
+// What the user may type into a field: at most `max_length` characters (0: no
+// limit) and, where asked, digits only. Text the program sets passes around
+// it (fe::set_window_text) and may break both rules; the user may then still
+// shorten it, but not lengthen it past the limit or add other characters.
+class TypingRule final : public QValidator {
+public:
+    TypingRule(QLineEdit* field, int max_length, bool digits_only)
+        : QValidator(field), max_length_(max_length), digits_only_(digits_only), held_(field->text())
+    {
+        // Connected before the field's _CHANGE, so a handler's own text is held last.
+        connect(field, &QLineEdit::textChanged, this, [this](const QString& text) { held_ = text; });
+    }
+
+    State validate(QString& input, int&) const override
+    {
+        const bool too_long =
+            max_length_ > 0 && input.size() > max_length_ && input.size() > held_.size();
+        const bool more_non_digits = digits_only_ && non_digits(input) > non_digits(held_);
+        return too_long || more_non_digits ? Invalid : Acceptable;
+    }
+
+private:
+    static qsizetype non_digits(const QString& text)
+    {
+        return std::ranges::count_if(text, [](QChar c) { return c < u'0' || c > u'9'; });
+    }
+
+    int max_length_;
+    bool digits_only_;
+    QString held_;  // the field's text before the edit being checked
+};
 
 }  // namespace
 
@@ -112,23 +145,49 @@ void FormWindow::resizeEvent(QResizeEvent* event)
     report_size_change();
 }
 
-void FormWindow::mousePressEvent(QMouseEvent* event)
+bool FormWindow::event(QEvent* event)
 {
-    if (event->button() == Qt::LeftButton) left_pressed_ = true;
+    // The platform window is made on the first show; watch its pointer events.
+    if (event->type() == QEvent::WinIdChange && windowHandle()) windowHandle()->installEventFilter(this);
+    return QWidget::event(event);
 }
 
-void FormWindow::mouseReleaseEvent(QMouseEvent* event)
+bool FormWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->button() != Qt::LeftButton || !left_pressed_) return;
-    left_pressed_ = false;
-    const QPoint at = event->position().toPoint();
-    if (rect().contains(at)) deliver({layout_.name + "_CLICK", at.x(), at.y()});
+    if (watched == windowHandle()) {
+        switch (event->type()) {
+        case QEvent::MouseMove:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+            report_pointer(*static_cast<QMouseEvent*>(event));
+            break;
+        default:
+            break;
+        }
+    }
+    return false;  // the control under the pointer still gets the event
 }
 
-void FormWindow::mouseMoveEvent(QMouseEvent* event)
+// Moves (on a window that tracks the mouse) and left clicks, in client
+// coordinates; a click is reported on release inside the window.
+void FormWindow::report_pointer(const QMouseEvent& event)
 {
-    const QPoint at = event->position().toPoint();
-    deliver({layout_.name + "_MOUSEMOVE", at.x(), at.y()});
+    const QPoint at = event.position().toPoint();
+    switch (event.type()) {
+    case QEvent::MouseMove:
+        if (hasMouseTracking()) deliver({layout_.name + "_MOUSEMOVE", at.x(), at.y()});
+        break;
+    case QEvent::MouseButtonPress:
+        if (event.button() == Qt::LeftButton) left_pressed_ = true;
+        break;
+    case QEvent::MouseButtonRelease:
+        if (event.button() != Qt::LeftButton || !left_pressed_) break;
+        left_pressed_ = false;
+        if (rect().contains(at)) deliver({layout_.name + "_CLICK", at.x(), at.y()});
+        break;
+    default:
+        break;
+    }
 }
 
 void FormWindow::dragEnterEvent(QDragEnterEvent* event)
@@ -195,9 +254,8 @@ QWidget* make_control(FormWindow& window, const ControlLayout& layout)
     }
     case ControlKind::TextField: {
         auto* field = new QLineEdit(text, &window);
-        if (layout.max_length > 0) field->setMaxLength(layout.max_length);
-        if (layout.digits_only)
-            field->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), field));
+        if (layout.max_length > 0 || layout.digits_only)
+            field->setValidator(new TypingRule(field, layout.max_length, layout.digits_only));
         field->setAcceptDrops(false);  // a dropped file goes to the window, not into a field
         QObject::connect(field, &QLineEdit::textChanged, [change] { deliver({change}); });
         widget = field;

@@ -33,10 +33,12 @@ struct Rect {
 
 // User actions, delivered as the toolkit would deliver them.
 void click(Control control);                        // mouse click on a button or box
-void type_text(Control control, std::string_view text);  // key presses at the end
+void type_text(Control control, std::string_view text);  // key presses at the end; '\b' is Backspace
 void clear_text(Control control);                    // select all and delete
 void move_slider(Control control, int position);     // the user drags the thumb
 void drop_files(Window window, const std::vector<std::string>& paths);
+// Pointer events go through the window system path: Qt routes them to
+// whatever lies under the point, as it does for a real pointer.
 void click_at(Window window, int x, int y);          // left button, client coordinates
 void move_mouse(Window window, int x, int y);
 void resize_by_user(Window window, int outer_width, int outer_height);
@@ -48,6 +50,7 @@ void process_events();
 // What the windows show.
 Rect geometry(Control control);                 // position and size in the client area
 Rect window_geometry(Window window);            // outer position and size
+std::string shown_caption(Window window);      // the title the window system shows
 bool is_resizable(Window window);
 bool has_close_button(Window window);
 bool accepts_drops(Window window);

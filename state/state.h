@@ -36,7 +36,9 @@ struct State {
     std::int16_t zoom_out_divisor = 1;
 
     std::int16_t trim_box_on = 0;
-    std::int16_t measure_on = 0;
+    std::int16_t measure_on = 0;  // 0 off, 1 armed, 2 first point recorded
+    std::int16_t measure_from_x = 0;  // picture point of the first measuring click
+    std::int16_t measure_from_y = 0;
     std::int16_t line_color = 0;
     std::string file_path;
     std::string file_title;

@@ -3,7 +3,7 @@
 # As root it installs what is missing; otherwise it prints the command to run.
 set -eu
 packages=(cmake ninja-build g++ make qt6-base-dev libgtest-dev libbenchmark-dev
-          xvfb xauth x11-utils fonts-liberation)
+          xvfb xauth x11-utils fonts-liberation desktop-file-utils)
 missing=()
 for package in "${packages[@]}"; do
   status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/layouts.h"
+#include "app/startup.h"
 #include "platform/draw.h"
 #include "tests/support/driver.h"
 
@@ -120,6 +121,28 @@ TEST_F(StartUp, FieldsRefuseWhatTheirRulesForbid)
     EXPECT_EQ(text("EDIT20"), "123");
     retype("EDIT43", "-12.5e1");  // the angle field takes any text
     EXPECT_EQ(text("EDIT43"), "-12.5e1");
+}
+
+TEST_F(StartUp, AFileGivenOnTheCommandLineLoadsAsIfDropped)
+{
+    // A file that cannot be loaded: the usual message, and the program stays empty.
+    load_at_start("/nonexistent/missing.bmp");
+    fe::testing::process_events();
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_NE(messages()[0].find("/nonexistent/missing.bmp"), std::string::npos) << messages()[0];
+    EXPECT_FALSE(fe::is_window_visible(ui().FORM2));
+    EXPECT_TRUE(state().pictures[original_slot].empty());
+    EXPECT_EQ(text("EDIT1"), "");
+
+    // The load waits for the event loop, then shows the picture like a drop.
+    const std::string photo = testdata("bmpsuite/g/rgb24.bmp");
+    load_at_start(photo);
+    EXPECT_FALSE(fe::is_window_visible(ui().FORM2));
+    fe::testing::process_events();
+    EXPECT_TRUE(fe::is_window_visible(ui().FORM2));
+    EXPECT_EQ(caption(ui().FORM2), "KORVEN-Adjusted/rgb24.bmp");
+    EXPECT_EQ(text("EDIT1"), photo);
+    EXPECT_EQ(messages().size(), 1u);
 }
 
 TEST_F(StartUp, ControlsWithoutHandlersDoNothing)

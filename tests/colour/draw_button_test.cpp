@@ -148,7 +148,7 @@ TEST_F(DrawButton, ChannelButtonsAccumulateUntilAllRebuilds)
     EXPECT_EQ(state().pictures[adjusted_slot], expected_after(original, Picture(7, 3), -1));
 }
 
-TEST_F(DrawButton, ScrollsHomeOnlyWhenTheShownPictureHadAnotherSize)
+TEST_F(DrawButton, ScrollsHomeAndFitsTheBarsOnlyWhenTheShownPictureHadAnotherSize)
 {
     const Picture large = patterned(1000, 900);
     put_pictures(large, large);
@@ -165,10 +165,16 @@ TEST_F(DrawButton, ScrollsHomeOnlyWhenTheShownPictureHadAnotherSize)
     s.shown_picture = analysis_slot;  // the analysis chart is shown: another size
     s.shown_width = 640;
     s.shown_height = 648;
+    INICHNG(0, 2);
+    move_slider("HSCROLL1", 200);
     click("BUTTON1");
     EXPECT_EQ(s.view_left, 0);
     EXPECT_EQ(s.view_top, 0);
     EXPECT_EQ(s.shown_picture, adjusted_slot);
+    // Both bars now reach the whole of the wider, higher picture.
+    EXPECT_EQ(fe::testing::slider_maximum(control("HSCROLL1")), 1000 - 360);
+    EXPECT_EQ(fe::testing::slider_maximum(control("VSCROLL1")), 900 - 360);
+    EXPECT_EQ(slider("HSCROLL1"), 0);
 }
 
 }  // namespace

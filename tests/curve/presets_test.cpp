@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 namespace korven {
 namespace {
@@ -252,12 +253,26 @@ TEST(PresetHugeFactors, ExtremeLimitsAndTinyRuns)
     }
 }
 
-TEST(PresetTinyFactors, AreTheStraightLine)
+TEST(PresetTinyFactors, FollowTheSinglePrecisionFormulaWhileItHolds)
 {
     for (double factor : {1e-5, 1e-9, 1e-30, 1e-300}) {
         EXPECT_EQ(run(PresetShape::log, {.factor = factor}).values, start_up_curve()) << factor;
         EXPECT_EQ(run(PresetShape::exp, {.factor = factor}).values, start_up_curve()) << factor;
     }
+    // Up to 255: the formula's single-precision E0 puts these points at 127.59,
+    // 135.55 and 143.51, a little above the exact curve (127.499, 135.468, 143.437) ...
+    const CurveValues exp5 = run(PresetShape::exp, {.hi = 255, .factor = 1e-5}).values;
+    EXPECT_EQ((std::vector{exp5[16], exp5[17], exp5[18]}), (std::vector{128, 136, 144}));
+    // ... and with 1e-7 its rounding lifts the whole curve, which still rises
+    // inside 0..255: the formula stands.
+    const CurveValues exp7 = run(PresetShape::exp, {.hi = 255, .factor = 1e-7}).values;
+    EXPECT_EQ((std::vector{exp7[0], exp7[16], exp7[32]}), (std::vector{22, 139, 255}));
+    // Below about 3e-8 E0 is 1 and the formula starts far below 0; beyond
+    // about 104 its c underflows and it stops rising: the exact curve stands in.
+    const CurveValues exp8 = run(PresetShape::exp, {.hi = 255, .factor = 1e-8}).values;
+    EXPECT_EQ((std::vector{exp8[0], exp8[16], exp8[32]}), (std::vector{0, 127, 255}));
+    const CurveValues exp200 = run(PresetShape::exp, {.hi = 255, .factor = 200}).values;
+    EXPECT_EQ((std::vector{exp200[31], exp200[32]}), (std::vector{0, 255}));
 }
 
 }  // namespace

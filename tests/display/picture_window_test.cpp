@@ -80,9 +80,11 @@ TEST_F(PictureWindow, FitComparesWithTheViewOfTheZoomBeforeTheLoad)
 
 TEST_F(PictureWindow, CaptionNamesTheShownPictureAndTheLastFile)
 {
-    load_picture(coordinate_picture(20, 20), "cat.bmp");
-    EXPECT_EQ(caption(ui().FORM2), "KORVEN-Adjusted/cat.bmp");
-    for (auto [slot, expected] : {std::pair{0, "KORVEN-Original/cat.bmp"}, {2, "KORVEN-Analysis/cat.bmp"}}) {
+    // "[*]" is part of the name here, not a marker of unsaved changes.
+    load_picture(coordinate_picture(20, 20), "cat[*].bmp");
+    EXPECT_EQ(caption(ui().FORM2), "KORVEN-Adjusted/cat[*].bmp");
+    for (auto [slot, expected] :
+         {std::pair{0, "KORVEN-Original/cat[*].bmp"}, {2, "KORVEN-Analysis/cat[*].bmp"}}) {
         state().shown_picture = static_cast<std::uint8_t>(slot);
         DRAW2();
         EXPECT_EQ(caption(ui().FORM2), expected);

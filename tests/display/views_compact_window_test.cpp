@@ -74,6 +74,13 @@ TEST_F(TrueRatio, FillsTheEmptyFieldFromTheAdjustedPicturesProportions)
     clear("EDIT7");
     click("BUTTON16");
     EXPECT_EQ(text("EDIT7"), "2");
+
+    // The field's four-character limit holds for typing, not for the result.
+    load_picture(coordinate_picture(100, 3000));
+    retype("EDIT6", "500");
+    clear("EDIT7");
+    click("BUTTON16");
+    EXPECT_EQ(text("EDIT7"), "15000");
 }
 
 TEST_F(TrueRatio, RefusedInputsChangeNothing)

@@ -27,7 +27,8 @@ TEST_F(CursorReadout, OneToOneReadsThePixelUnderThePointer)
     load_picture(coordinate_picture(1000, 800));
     EXPECT_EQ(readout_at(14, 14), "(X,Y)=(   0,   0)");
     EXPECT_EQ(readout_at(19, 137), "(X,Y)=(   5, 123)");
-    // Over the scroll bars at the picture's top-left corner: outside.
+    // Over the scroll bars (the pointer reaches the bar controls first) at the
+    // picture's top-left corner: outside.
     EXPECT_EQ(readout_at(13, 20), "(X,Y)=(----,   6)");
     EXPECT_EQ(readout_at(20, 0), "(X,Y)=(   6,----)");
     // Scrolled away from the corner: the columns and rows just before the view.

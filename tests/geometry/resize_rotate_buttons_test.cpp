@@ -74,9 +74,11 @@ TEST_F(Resizing, RefusesWithNothingChanged)
     };
     try_resize("0", "0");
     try_resize("0", "20");  // no picture without a side
+    try_resize("40000", "20");  // the program's own text is not limited to 4 digits
     fe::testing::script().memory_bytes = 1000;
     try_resize("100", "100");
     EXPECT_EQ(messages(), (std::vector<std::string>{
+        "Cannot resize: the result would be 40000 x 20 pixels, and a picture can have at most 32767 pixels on a side. Nothing was changed.",
         "Cannot resize: there is not enough memory for a picture of 100 x 100 pixels. Nothing was changed."}));
     fe::testing::script().memory_bytes = 0;
 
@@ -94,7 +96,7 @@ TEST_F(Resizing, RefusesWithNothingChanged)
     try_resize("20", "20");
     click("BUTTON9");  // the original
     try_resize("20", "20");
-    EXPECT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages().size(), 2u);
 }
 
 TEST_F(Rotating, TurnsByTheTypedAngle)

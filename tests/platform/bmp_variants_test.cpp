@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 
 #include "platform/bmp_format.h"
@@ -196,6 +197,32 @@ TEST(BmpRle, RunsMovesAndEarlyEndsLeaveSkippedPixelsBlack)
     EXPECT_EQ(p.at(4, 0), rgb(0, 255, 0));
 }
 
+TEST(BmpRle, RunsIntoTheRowPaddingAreCutAtTheRowEnd)
+{
+    // 5 x 2, as common encoders write it: each row's runs cover 8 pixels, the
+    // last 3 being the row's padding. They must not spill into another row.
+    const std::vector<std::uint32_t> palette = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
+    const Colour red = rgb(255, 0, 0), green = rgb(0, 255, 0), blue = rgb(0, 0, 255);
+    // RLE8: a run of 8 green; an absolute run of 6, then 2 pixels wholly in the padding.
+    BmpRecipe s{.width = 5, .height = 2, .bits = 8, .compression = 1, .palette = palette,
+                .pixels = {8, 2, 0, 0, 0, 6, 1, 3, 1, 3, 1, 3, 2, 1, 0, 1}};
+    Picture p = decoded(s);
+    for (int x = 0; x < 5; ++x) {
+        EXPECT_EQ(p.at(x, 1), green) << x;
+        EXPECT_EQ(p.at(x, 0), x % 2 ? blue : red) << x;
+    }
+    // RLE4: an absolute run of 7, then a run of 8 alternating two colours.
+    p = decoded({.width = 5, .height = 2, .bits = 4, .compression = 2, .palette = palette,
+                 .pixels = {0, 7, 0x12, 0x31, 0x23, 0x10, 0, 0, 8, 0x21, 0, 1}});
+    for (int x = 0; x < 5; ++x) {
+        EXPECT_EQ(p.at(x, 1), (std::array{red, green, blue})[x % 3]) << x;
+        EXPECT_EQ(p.at(x, 0), x % 2 ? red : green) << x;
+    }
+    // One pixel past the padding is corrupt.
+    s.pixels[0] = 9;
+    EXPECT_NE(refusal(s).find("end of a row"), std::string::npos);
+}
+
 TEST(BmpRle, DamagedStreamsAreRefused)
 {
     const std::vector<std::uint32_t> palette = {0x000000, 0xFF0000};
@@ -240,6 +267,33 @@ TEST(BmpHeader, PromisesThatTheDataCannotKeepAreRefusedBeforeAllocating)
     // The last row may lack its padding; one byte less is cut off.
     EXPECT_TRUE(refusal({.width = 1, .height = 2, .pixels = {1, 2, 3, 0, 4, 5, 6}}).empty());
     EXPECT_FALSE(refusal({.width = 1, .height = 2, .pixels = {1, 2, 3, 0, 4, 5}}).empty());
+}
+
+TEST(BmpHeader, EmbeddedColourProfilesOtherThanSrgbAreRefused)
+{
+    // A 1 x 1 picture with a v5 header and, after its pixels, an embedded
+    // profile holding one tag: the XYZ of its red primary.
+    const auto with_red_primary = [](std::array<double, 3> xyz) {
+        std::vector<std::uint8_t> profile(128);
+        const auto put_big = [&](std::uint32_t v) {
+            for (int shift : {24, 16, 8, 0}) profile.push_back(static_cast<std::uint8_t>(v >> shift));
+        };
+        for (std::uint32_t v : {1u, 0x7258595Au, 144u, 20u, 0x58595A20u, 0u}) put_big(v);  // rXYZ
+        for (double v : xyz) put_big(static_cast<std::uint32_t>(std::lround(v * 65536)));
+        BmpRecipe s{.header_size = 124, .pixels = {1, 2, 3, 0}};
+        s.pixels.insert(s.pixels.end(), profile.begin(), profile.end());
+        std::vector<std::uint8_t> file = build(s);
+        const auto patch = [&](std::size_t at, std::uint32_t v) {
+            for (int i = 0; i < 4; ++i) file[14 + at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+        };
+        patch(56, 0x4D424544);  // colour space: an embedded profile
+        patch(112, 124 + 4);    // where the profile starts, from the info header
+        patch(116, static_cast<std::uint32_t>(profile.size()));
+        return bmp::decode(file);
+    };
+    EXPECT_TRUE(with_red_primary({0.4361, 0.2225, 0.0139}).ok());  // sRGB's red
+    EXPECT_NE(with_red_primary({0.3851, 0.7169, 0.0971}).error.find("other than sRGB"),
+              std::string::npos);  // sRGB's green in the place of red
 }
 
 TEST(BmpHeader, UnknownOrForeignContentIsRefusedWithAReason)

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "platform/numbers.h"
+#include "platform/picture.h"
 
 namespace korven {
 namespace {
@@ -47,6 +48,24 @@ TEST(Rounding, HalvesGoAwayFromZeroAndNothingOverflows)
     EXPECT_EQ(round_to_int16(-40000.0), -32768);
     EXPECT_EQ(floor_to_int(-0.5), -1);
     EXPECT_EQ(floor_to_int(119.9999), 119);
+    // Just below a half, and halves near the ends of the range.
+    EXPECT_EQ(round_to_int(0.49999999999999994), 0);
+    EXPECT_EQ(round_to_int(-1.4999999999999998), -1);
+    EXPECT_EQ(round_to_int(2147483646.5), 2147483647);
+    EXPECT_EQ(round_to_int(-2147483647.5), -2147483647 - 1);
+    EXPECT_EQ(round_in_range(0.49999997f), 0);
+    EXPECT_EQ(round_in_range(-2.5f), -3);
+    EXPECT_EQ(round_in_range(8388607.5f), 8388608);
+}
+
+TEST(Rounding, RealCoordinatesFallOnTheNearestPixelAndNaNNowhere)
+{
+    EXPECT_EQ(pixel_coordinate(451.5f), 452);
+    EXPECT_EQ(pixel_coordinate(-0.5), -1);
+    EXPECT_EQ(pixel_coordinate(-0.49), 0);
+    EXPECT_LT(pixel_coordinate(std::nan("")), -40000);
+    EXPECT_GT(pixel_coordinate(1e300), 40000);
+    EXPECT_LT(pixel_coordinate(-1e300), -40000);
 }
 
 TEST(NumberTexts, SignPositionDisplayAndSignedForms)

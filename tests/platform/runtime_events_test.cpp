@@ -90,6 +90,14 @@ TEST_F(RuntimeEvents, DigitsOnlyFieldsRefuseLettersAndExtraDigits)
     EXPECT_EQ(get_window_text(item("EDIT1")), "123");  // at most 3 characters
     testing::clear_text(item("EDIT1"));
     EXPECT_EQ(get_window_text(item("EDIT1")), "");
+    // Text the program sets is neither cut nor filtered; the user still may
+    // not lengthen it or add letters, but may shorten it.
+    set_window_text(item("EDIT1"), "-15000");
+    EXPECT_EQ(get_window_text(item("EDIT1")), "-15000");
+    testing::type_text(item("EDIT1"), "7a");
+    EXPECT_EQ(get_window_text(item("EDIT1")), "-15000");
+    testing::type_text(item("EDIT1"), "\b");
+    EXPECT_EQ(get_window_text(item("EDIT1")), "-1500");
 }
 
 TEST_F(RuntimeEvents, DisabledControlsTakeNoUserInput)
@@ -123,16 +131,28 @@ TEST_F(RuntimeEvents, WindowSizesAreOuterSizesAndResizingIsReportedAtOnce)
 TEST_F(RuntimeEvents, MouseAndDropEventsCarryTheirData)
 {
     show_window(picture);
-    testing::click_at(picture, 20, 30);
+    testing::click_at(picture, 20, 30);  // the pointer's move there is reported first
     testing::move_mouse(picture, 40, 50);
+    // Over a child control the window hears the pointer too, and the control still works.
+    testing::move_mouse(picture, 108, 100);
+    testing::click_at(picture, 108, 100);
     testing::drop_files(main, {"/tmp/a.bmp", "/tmp/b.bmp"});
-    ASSERT_EQ(names(), (Names{"PICTURE_CLICK", "PICTURE_MOUSEMOVE", "MAIN_DROPFILES"}));
-    EXPECT_EQ(events[0].x, 20);
-    EXPECT_EQ(events[0].y, 30);
-    EXPECT_EQ(events[1].x, 40);
-    EXPECT_EQ(fb::get_drop_file_count(events[2]), 2);
-    EXPECT_EQ(fb::get_drop_file_name(events[2], 1), "/tmp/b.bmp");
-    EXPECT_EQ(fb::get_drop_file_name(events[2], 2), "");
+    ASSERT_EQ(names(), (Names{"PICTURE_MOUSEMOVE", "PICTURE_CLICK", "PICTURE_MOUSEMOVE", "PICTURE_MOUSEMOVE",
+                              "VSCROLL1_CHANGE", "PICTURE_CLICK", "MAIN_DROPFILES"}));
+    EXPECT_EQ(events[1].x, 20);
+    EXPECT_EQ(events[1].y, 30);
+    EXPECT_EQ(events[2].x, 40);
+    EXPECT_EQ(events[3].x, 108);
+    EXPECT_EQ(events[5].y, 100);
+    EXPECT_EQ(fb::get_drop_file_count(events[6]), 2);
+    EXPECT_EQ(fb::get_drop_file_name(events[6], 1), "/tmp/b.bmp");
+    EXPECT_EQ(fb::get_drop_file_name(events[6], 2), "");
+
+    // A disabled control lets the click through to the window alone.
+    enable_window(get_dlg_item(picture, "VSCROLL1"), false);
+    events.clear();
+    testing::click_at(picture, 108, 100);
+    EXPECT_EQ(names(), Names{"PICTURE_CLICK"});
 }
 
 TEST_F(RuntimeEvents, DialogsFollowTheScriptAndCancelWithEscape)

@@ -48,7 +48,7 @@ std::string text(std::string_view name) { return fe::get_window_text(control(nam
 bool checked(std::string_view name) { return fe::get_check(control(name)) == 1; }
 bool enabled(std::string_view name) { return fe::is_window_enabled(control(name)); }
 int slider(std::string_view name) { return fe::get_scroll_pos(control(name)); }
-std::string caption(fe::Window window) { return fe::get_window_text(window); }
+std::string caption(fe::Window window) { return fe::testing::shown_caption(window); }
 const std::vector<std::string>& messages() { return fe::testing::script().messages; }
 
 std::string testdata(std::string_view relative)

@@ -35,7 +35,7 @@ std::string text(std::string_view name);
 bool checked(std::string_view name);
 bool enabled(std::string_view name);
 int slider(std::string_view name);
-std::string caption(fe::Window window);
+std::string caption(fe::Window window);  // as the window system shows it
 const std::vector<std::string>& messages();
 
 // A picture file of tests/data, the folder the build names in KORVEN_TEST_DATA.

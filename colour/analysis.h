@@ -1,0 +1,39 @@
+#pragma once
+// The one pass of the colour analysis over a picture: every pixel becomes a
+// dot of the chromaticity diagram and a count of the brightness histogram.
+
+#include <array>
+#include <cstdint>
+
+#include "platform/picture.h"
+
+namespace korven {
+
+// Turns (red, green, blue) into coordinate i = sum over j of element (i, j) x
+// component j: 0 along the red axis, 1 across it, 2 the mean level.
+using ChromaMatrix = std::array<std::array<float, 3>, 3>;
+
+// Slot m counts the pixels whose mean level rounds to m.
+using BrightnessHistogram = std::array<std::int32_t, 256>;
+
+// Which loops place the dots: the fastest this processor offers, or one
+// instruction set forced (tests and benchmarks compare them). All give
+// identical charts and counts; one the processor lacks runs the plain loops.
+enum class AnalysisCode { fastest, avx512, avx2, portable };
+bool processor_has(AnalysisCode code);
+
+// Every pixel of `picture`, in row order, with the coordinates q of `matrix`
+// in single precision: t = 141.4 / q2, and the dot goes to (451 - q1 x t,
+// panel_top + 214 - q0 x t) of `chart`, on the pixel `pixel_coordinate`
+// gives, in the colour scaled to mean level 85 (each level x 85 / q2, rounded).
+// A black pixel (q2 = 0) takes the centre in (85, 85, 85), dividing by
+// nothing. Where several dots land on one chart pixel the last in row order
+// wins; dots beyond the chart are dropped. Returns the counts of q2 rounded.
+// The matrix is expected to hold entries within -1..1 and, in its mean row,
+// weights of 1/4 to 1 (the start-up matrix does); others are taken as the
+// nearest of those, and means and dot levels above 255 as 255.
+BrightnessHistogram analyse(ConstPictureView picture, const ChromaMatrix& matrix,
+                            float panel_top, PictureView chart,
+                            AnalysisCode code = AnalysisCode::fastest);
+
+}  // namespace korven
