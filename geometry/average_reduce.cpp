@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "geometry/column_sums.h"
+#include "platform/two_halves.h"
 
 namespace korven {
 
@@ -80,21 +81,26 @@ void average_reduce(ConstPictureView source, PictureView target, KernelPath path
     const std::vector<int> first_column = first_sources(source_width, width);
     const std::vector<int> first_row = first_sources(source_height, height);
     const bool vector = path == KernelPath::fastest && column_sums::has_vector_rows();
-    column_sums::Sums sums(source_width);
-    for (int t = 0; t < height; ++t) {
-        const int first = first_row[static_cast<std::size_t>(t)], last = first_row[static_cast<std::size_t>(t) + 1];
-        if (vector)
-            column_sums::vector_take_rows(source, first, last, sums);
-        else
-            column_sums::take_rows(source, first, last, sums);
-        // Blocks of up to 65536 pixels add up in 32 bits (their sums stay
-        // below 2^24); larger blocks, few and so cheap either way, in 64.
-        const long long block_area = static_cast<long long>(source_width / width + 1) * (last - first);
-        if (block_area <= (1 << 16))
-            write_means<std::uint32_t>(sums, first_column, last - first, target.row(t));
-        else
-            write_means<std::uint64_t>(sums, first_column, last - first, target.row(t));
-    }
+    // Target rows are independent: a large picture shares them with a helper.
+    const bool large = static_cast<long long>(source_width) * source_height >= pixels_worth_a_thread;
+    run_in_two_halves(height, large, [&](int first_target_row, int end_target_row) {
+        column_sums::Sums sums(source_width);
+        for (int t = first_target_row; t < end_target_row; ++t) {
+            const int first = first_row[static_cast<std::size_t>(t)];
+            const int last = first_row[static_cast<std::size_t>(t) + 1];
+            if (vector)
+                column_sums::vector_take_rows(source, first, last, sums);
+            else
+                column_sums::take_rows(source, first, last, sums);
+            // Blocks of up to 65536 pixels add up in 32 bits (their sums stay
+            // below 2^24); larger blocks, few and so cheap either way, in 64.
+            const long long block_area = static_cast<long long>(source_width / width + 1) * (last - first);
+            if (block_area <= (1 << 16))
+                write_means<std::uint32_t>(sums, first_column, last - first, target.row(t));
+            else
+                write_means<std::uint64_t>(sums, first_column, last - first, target.row(t));
+        }
+    });
 }
 
 }  // namespace korven

@@ -8,11 +8,12 @@ void turn_block(const Band& band, int quarter_turns, PictureView target, int k0,
 {
     const ConstPictureView rows = band.rows;
     for (int x = x0; x < x1; ++x) {
+        const int frame_x = band.first_x + x;
         if (quarter_turns == 1) {
-            Colour* to = target.row(x) + (band.height - 1 - band.first_y);
+            Colour* to = target.row(frame_x) + (band.frame_height - 1 - band.first_y);
             for (int k = k0; k < k1; ++k) to[-k] = rows.row(k)[x];
         } else {
-            Colour* to = target.row(rows.width - 1 - x) + band.first_y;
+            Colour* to = target.row(band.frame_width - 1 - frame_x) + band.first_y;
             for (int k = k0; k < k1; ++k) to[k] = rows.row(k)[x];
         }
     }

@@ -7,19 +7,23 @@
 
 namespace korven::quarter_turn {
 
-// `rows` are rows first_y .. first_y + rows.height - 1 of a picture
-// rows.width wide and `height` high.
+// A block of a frame picture `frame_width` x `frame_height`: `rows` holds
+// its columns first_x .. first_x + rows.width - 1 of its rows first_y ..
+// first_y + rows.height - 1.
 struct Band {
     ConstPictureView rows;
+    int first_x;
     int first_y;
-    int height;
+    int frame_width;
+    int frame_height;
 };
 
-// Writes the band into `target` turned clockwise: by one quarter, pixel
-// (x, y) goes to (height - 1 - y, x); by three, to (y, width - 1 - x).
+// Writes the band into `target` turned clockwise: by one quarter, frame
+// pixel (X, Y) goes to (frame_height - 1 - Y, X); by three, to
+// (Y, frame_width - 1 - X).
 void turn_band(const Band& band, int quarter_turns, PictureView target);
 
-// The band's rows k0 .. k1 - 1, columns x0 .. x1 - 1 only, the plain way.
+// Rows k0 .. k1 - 1, columns x0 .. x1 - 1 of `rows` only, the plain way.
 void turn_block(const Band& band, int quarter_turns, PictureView target, int k0, int k1, int x0, int x1);
 
 // The AVX2 loop, and whether this processor runs it.

@@ -63,8 +63,9 @@ __attribute__((target("avx2"))) void turn_blocks(const Band& band, PictureView t
     const std::ptrdiff_t next_half = 8 * to_step;
     for (int x = 0; x < whole_columns; x += 16) {
         const bool two_halves = x + 8 < whole_columns;
-        Colour* const to_row = one_quarter ? target.row(x) + (band.height - band.first_y - 8)
-                                           : target.row(width - 1 - x) + band.first_y;
+        const int frame_x = band.first_x + x;
+        Colour* const to_row = one_quarter ? target.row(frame_x) + (band.frame_height - band.first_y - 8)
+                                           : target.row(band.frame_width - 1 - frame_x) + band.first_y;
         for (int k = 0; k < whole_rows; k += 8) {
             const Colour* from = band.rows.row(one_quarter ? k + 7 : k) + x;
             Colour* to = to_row + (one_quarter ? -k : k);

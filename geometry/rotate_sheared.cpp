@@ -7,6 +7,7 @@
 
 #include "geometry/quarter_turn.h"
 #include "platform/numbers.h"
+#include "platform/two_halves.h"
 
 namespace korven {
 
@@ -196,14 +197,19 @@ void rotate_sheared(ConstPictureView source, PictureView target, const RotationP
     if (width <= 0 || height <= 0 || target.width != plan.width() || target.height != plan.height()) return;
     const Shears shears = plan_shears(width, height, plan);
     const int frame_width = plan.frame_width, frame_height = plan.frame_height;
+    // Frame rows, and frame columns, are independent: a large picture shares
+    // them with a helper thread.
+    const bool large = static_cast<long long>(width) * height >= pixels_worth_a_thread;
 
     if (plan.quarter_turns % 2 == 0) {
         // Frame rows are target rows: as they are, or upside down and mirrored.
         const bool half_turn = plan.quarter_turns == 2;
-        for (int frame_y = 0; frame_y < frame_height; ++frame_y) {
-            const int target_y = half_turn ? frame_height - 1 - frame_y : frame_y;
-            tilt_frame_row(source, shears, frame_y, {target.row(target_y), frame_width, half_turn});
-        }
+        run_in_two_halves(frame_height, large, [&](int first_y, int end_y) {
+            for (int frame_y = first_y; frame_y < end_y; ++frame_y) {
+                const int target_y = half_turn ? frame_height - 1 - frame_y : frame_y;
+                tilt_frame_row(source, shears, frame_y, {target.row(target_y), frame_width, half_turn});
+            }
+        });
         return;
     }
 
@@ -215,21 +221,31 @@ void rotate_sheared(ConstPictureView source, PictureView target, const RotationP
             quarter_turn::turn_band(band, plan.quarter_turns, target);
     };
     if (plan.row_tilt == 0 && plan.column_tilt == 0) {
-        // Without a tilt the frame is the source itself, turned in one band.
-        turn({source, 0, height});
+        // Without a tilt the frame is the source itself, turned in one band
+        // of all its rows (for each half of its columns).
+        run_in_two_halves(width / 8, large, [&](int first_block, int end_block) {
+            const int first_x = 8 * first_block;
+            const int end_x = end_block == width / 8 ? width : 8 * end_block;
+            const ConstPictureView columns{source.pixels + first_x, end_x - first_x, height, source.stride};
+            turn({columns, first_x, 0, width, height});
+        });
         return;
     }
     // Otherwise bands of frame rows are tilted into a buffer and turned.
     constexpr int band_rows = 32;
-    std::vector<Colour> buffer(static_cast<std::size_t>(band_rows) * frame_width);
-    for (int first_y = 0; first_y < frame_height; first_y += band_rows) {
-        const int count = std::min(band_rows, frame_height - first_y);
-        std::fill(buffer.begin(), buffer.end(), Colour{0});
-        for (int k = 0; k < count; ++k)
-            tilt_frame_row(source, shears, first_y + k,
-                           {buffer.data() + static_cast<std::ptrdiff_t>(k) * frame_width, frame_width, false});
-        turn({{buffer.data(), frame_width, count, frame_width}, first_y, frame_height});
-    }
+    const int bands = (frame_height + band_rows - 1) / band_rows;
+    run_in_two_halves(bands, large, [&](int first_band, int end_band) {
+        std::vector<Colour> buffer(static_cast<std::size_t>(band_rows) * frame_width);
+        for (int first_y = first_band * band_rows; first_y < std::min(frame_height, end_band * band_rows);
+             first_y += band_rows) {
+            const int count = std::min(band_rows, frame_height - first_y);
+            std::fill(buffer.begin(), buffer.end(), Colour{0});
+            for (int k = 0; k < count; ++k)
+                tilt_frame_row(source, shears, first_y + k,
+                               {buffer.data() + static_cast<std::ptrdiff_t>(k) * frame_width, frame_width, false});
+            turn({{buffer.data(), frame_width, count, frame_width}, 0, first_y, frame_width, frame_height});
+        }
+    });
 }
 
 }  // namespace korven

@@ -37,6 +37,14 @@ TEST(AverageReduce, EqualsTheStepByStepVersionForEveryTargetSize)
     }
 }
 
+TEST(AverageReduce, ALargePictureSharedWithAHelperThreadComesOutTheSame)
+{
+    std::mt19937 random(17);
+    const Picture source = reference::random_picture(random, 1031, 1019);
+    for (const KernelPath path : {KernelPath::fastest, KernelPath::portable})
+        ASSERT_EQ(reduced(source, 257, 251, path), reference::average_reduce(source, 257, 251));
+}
+
 TEST(AverageReduce, BlocksAverageToTheirMeans)
 {
     // 3 x 1 to 2 x 1: columns 0 and 1 make pixel 0, column 2 alone pixel 1.

@@ -40,6 +40,15 @@ TEST(RotateSheared, EqualsTheStepByStepVersionInEveryBranchWithNothingFallingOff
     }
 }
 
+TEST(RotateSheared, ALargePictureSharedWithAHelperThreadComesOutTheSame)
+{
+    std::mt19937 random(13);
+    const Picture source = reference::random_picture(random, 1031, 1019);
+    for (const float angle : {90.0f, 100.0f, 200.0f})
+        for (const KernelPath path : {KernelPath::fastest, KernelPath::portable})
+            ASSERT_EQ(rotated(source, angle, path), reference::rotate(source, angle)) << angle;
+}
+
 TEST(RotateSheared, QuarterAndHalfTurnsMoveEveryPixelExactly)
 {
     std::mt19937 random(9);
