@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "geometry/column_sums.h"
-#include "platform/two_halves.h"
+#include "platform/shared_runs.h"
 
 namespace korven {
 
@@ -83,7 +83,7 @@ void average_reduce(ConstPictureView source, PictureView target, KernelPath path
     const bool vector = path == KernelPath::fastest && column_sums::has_vector_rows();
     // Target rows are independent: a large picture shares them with a helper.
     const bool large = static_cast<long long>(source_width) * source_height >= pixels_worth_a_thread;
-    run_in_two_halves(height, large, [&](int first_target_row, int end_target_row) {
+    share_runs(height, 8, large, [&](int first_target_row, int end_target_row) {
         column_sums::Sums sums(source_width);
         for (int t = first_target_row; t < end_target_row; ++t) {
             const int first = first_row[static_cast<std::size_t>(t)];

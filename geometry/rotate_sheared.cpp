@@ -7,7 +7,7 @@
 
 #include "geometry/quarter_turn.h"
 #include "platform/numbers.h"
-#include "platform/two_halves.h"
+#include "platform/shared_runs.h"
 
 namespace korven {
 
@@ -204,7 +204,7 @@ void rotate_sheared(ConstPictureView source, PictureView target, const RotationP
     if (plan.quarter_turns % 2 == 0) {
         // Frame rows are target rows: as they are, or upside down and mirrored.
         const bool half_turn = plan.quarter_turns == 2;
-        run_in_two_halves(frame_height, large, [&](int first_y, int end_y) {
+        share_runs(frame_height, 64, large, [&](int first_y, int end_y) {
             for (int frame_y = first_y; frame_y < end_y; ++frame_y) {
                 const int target_y = half_turn ? frame_height - 1 - frame_y : frame_y;
                 tilt_frame_row(source, shears, frame_y, {target.row(target_y), frame_width, half_turn});
@@ -221,11 +221,9 @@ void rotate_sheared(ConstPictureView source, PictureView target, const RotationP
             quarter_turn::turn_band(band, plan.quarter_turns, target);
     };
     if (plan.row_tilt == 0 && plan.column_tilt == 0) {
-        // Without a tilt the frame is the source itself, turned in one band
-        // of all its rows (for each half of its columns).
-        run_in_two_halves(width / 8, large, [&](int first_block, int end_block) {
-            const int first_x = 8 * first_block;
-            const int end_x = end_block == width / 8 ? width : 8 * end_block;
+        // Without a tilt the frame is the source itself, turned in bands of
+        // all its rows and 64 of its columns.
+        share_runs(width, 64, large, [&](int first_x, int end_x) {
             const ConstPictureView columns{source.pixels + first_x, end_x - first_x, height, source.stride};
             turn({columns, first_x, 0, width, height});
         });
@@ -234,7 +232,7 @@ void rotate_sheared(ConstPictureView source, PictureView target, const RotationP
     // Otherwise bands of frame rows are tilted into a buffer and turned.
     constexpr int band_rows = 32;
     const int bands = (frame_height + band_rows - 1) / band_rows;
-    run_in_two_halves(bands, large, [&](int first_band, int end_band) {
+    share_runs(bands, 4, large, [&](int first_band, int end_band) {
         std::vector<Colour> buffer(static_cast<std::size_t>(band_rows) * frame_width);
         for (int first_y = first_band * band_rows; first_y < std::min(frame_height, end_band * band_rows);
              first_y += band_rows) {

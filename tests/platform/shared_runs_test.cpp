@@ -1,4 +1,4 @@
-#include "platform/two_halves.h"
+#include "platform/shared_runs.h"
 
 #include <gtest/gtest.h>
 
@@ -9,23 +9,20 @@
 namespace korven {
 namespace {
 
-TEST(TwoHalves, EveryIndexOnceAndAFailingHalfReportedAfterBoth)
+TEST(SharedRuns, EveryIndexOnceAndAFailingRunReportedAfterAll)
 {
     for (const bool large : {false, true})
-        for (const int count : {0, 1, 2, 7}) {
+        for (const int count : {0, 1, 7, 100}) {
             std::vector<std::atomic<int>> visits(static_cast<std::size_t>(count));
-            run_in_two_halves(count, large, [&](int first, int end) {
+            share_runs(count, 3, large, [&](int first, int end) {
                 for (int i = first; i < end; ++i) ++visits[static_cast<std::size_t>(i)];
             });
             for (const auto& visit : visits) EXPECT_EQ(visit, 1) << count;
         }
 
-    std::atomic<bool> first_half_done{false};
-    EXPECT_THROW(run_in_two_halves(10, true, [&](int first, int) {
-        if (first > 0) throw std::runtime_error("helper half failed");
-        first_half_done = true;
+    EXPECT_THROW(share_runs(100, 3, true, [&](int first, int) {
+        if (first == 30) throw std::runtime_error("a run failed");
     }), std::runtime_error);
-    EXPECT_TRUE(first_half_done);
 }
 
 }  // namespace
