@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "state/state.h"
+#include "display/long_waits.h"
 
 namespace korven {
 
@@ -36,7 +37,10 @@ void BUTTON6_ON()
     // the target only when complete, so a failure leaves any earlier file whole.
     std::string reason = reason_path_cannot_be_written(s.file_path);
     if (reason.empty()) {
-        const fe::FileResult written = fe::save_file(s.pictures[s.shown_picture], s.file_path);
+        const fe::Bitmap& picture = s.pictures[s.shown_picture];
+        const fe::BusyCursor busy(
+            takes_long(static_cast<long long>(picture.width()) * picture.height()));
+        const fe::FileResult written = fe::save_file(picture, s.file_path);
         if (written) return;
         reason = written.reason;
     }
