@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <new>
+#include <utility>
 
 #include "state/state.h"
+#include "display/long_waits.h"
 #include "geometry/average_reduce.h"
 #include "geometry/new_adjusted_picture.h"
 #include "platform/memory_budget.h"
@@ -49,6 +51,8 @@ void BUTTON13_ON()
         return;
 
     // The new picture is made completely before the adjusted picture changes.
+    const fe::BusyCursor busy(takes_long(std::max(static_cast<long long>(width) * height,
+                                                  static_cast<long long>(adjusted.width()) * adjusted.height())));
     fe::Bitmap result;
     try {
         if (!averaging) {

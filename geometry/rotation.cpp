@@ -1,8 +1,10 @@
 #include "geometry/rotation.h"
 
 #include <new>
+#include <utility>
 
 #include "state/state.h"
+#include "display/long_waits.h"
 #include "geometry/new_adjusted_picture.h"
 #include "geometry/rotate_sheared.h"
 #include "platform/numbers.h"
@@ -22,6 +24,7 @@ void BUTTON14_ON()
     const RotationPlan plan = plan_rotation(rotation_angle, adjusted.width(), adjusted.height());
     if (!result_can_be_made("rotate", plan.width(), plan.height())) return;
     // The new picture is made completely before the adjusted picture changes.
+    const fe::BusyCursor busy(takes_long(static_cast<long long>(plan.width()) * plan.height()));
     fe::Bitmap result;
     try {
         result = fe::Bitmap(plan.width(), plan.height());

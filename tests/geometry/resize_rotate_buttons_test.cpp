@@ -59,6 +59,9 @@ TEST_F(Resizing, StretchesOrAveragesToTheBoxSizeAndShrinksTheWindow)
     // Nothing gets smaller: the stretch, although "Avarage Color" is checked.
     EXPECT_EQ(resized(photo, "1280", "960", true), reference::stretch(photo, 1280, 960));
     EXPECT_EQ(text("TEXT18"), "Adjasted>Size:(1280,960)");
+    EXPECT_EQ(fe::testing::script().busy_cursors_shown, 0);
+    resized(photo, "5000", "4000", false);  // 20 megapixels: a long wait
+    EXPECT_EQ(fe::testing::script().busy_cursors_shown, 1);
     EXPECT_TRUE(messages().empty());
 }
 
