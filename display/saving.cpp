@@ -5,6 +5,8 @@
 #include <system_error>
 
 #include "state/state.h"
+#include "display/file_endings.h"
+#include "platform/png_file.h"
 
 namespace korven {
 
@@ -30,13 +32,17 @@ void BUTTON6_ON()
 {
     State& s = state();
     if (s.shown_picture == original_slot) return;  // the original picture is not saved
-    s.file_path = fe::win_save_dlg(ui().MAINFORM, "Save as bitmap", "image.bmp", "Bitmap Image(*.bmp)", 0);
+    s.file_path = fe::win_save_dlg(ui().MAINFORM, "Save as bitmap", "image.bmp",
+                                   "Bitmap Image(*.bmp);PNG Image(*.png)", 0);
     if (s.file_path == fe::cancel_text) return;
     // The runtime writes a temporary file beside the target and renames it over
     // the target only when complete, so a failure leaves any earlier file whole.
     std::string reason = reason_path_cannot_be_written(s.file_path);
     if (reason.empty()) {
-        const fe::FileResult written = fe::save_file(s.pictures[s.shown_picture], s.file_path);
+        // A name ending in .png, in any case, asks for a PNG file; every other name gets a BMP file.
+        const fe::Bitmap& shown = s.pictures[s.shown_picture];
+        const fe::FileResult written =
+            is_png_path(s.file_path) ? fe::save_png_file(shown, s.file_path) : fe::save_file(shown, s.file_path);
         if (written) return;
         reason = written.reason;
     }

@@ -41,6 +41,10 @@ void click_at(Window window, int x, int y);          // left button, client coor
 void move_mouse(Window window, int x, int y);
 void resize_by_user(Window window, int outer_width, int outer_height);
 void close_by_user(Window window);
+// Keys ("Ctrl+Z") pressed with `window` active, through the window system's key
+// path, so shortcuts and a focused field's claims on keys apply as for a person.
+void press_keys(Window window, std::string_view keys);
+void focus(Control control);  // activates the control's window and gives it the focus
 // Runs `action` from inside the event loop once it is running.
 void post(std::function<void()> action);
 void process_events();

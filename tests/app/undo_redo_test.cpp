@@ -1,0 +1,100 @@
+// Undo and redo through their keys, over the commands that change a picture or the curve.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/display/picture_files.h"
+
+namespace korven::test {
+namespace {
+
+using UndoRedo = DisplayTest;
+
+// What undo must put back: what a load may change (pictures, sizes, labels,
+// view, caption, the window's drawing) and the curve.
+struct Seen {
+    LoadState pictures_and_view = load_state();
+    std::vector<int> sliders;
+    std::vector<std::string> fields;
+
+    Seen()
+    {
+        for (int k = 0; k < curve_points; ++k) {
+            sliders.push_back(slider("VSCROLL" + std::to_string(k + 2)));
+            fields.push_back(text("EDIT" + std::to_string(k + 10)));
+        }
+    }
+    friend bool operator==(const Seen&, const Seen&) = default;
+};
+
+TEST_F(UndoRedo, DrawAndARunOfCurveEditsAreStepsUndoneAndRedoneExactly)
+{
+    load_picture(coordinate_picture(300, 200));
+    click("BUTTON9");
+    click("BUTTON9");  // the original is shown
+    const Seen loaded;
+
+    move_slider("VSCROLL10", 100);
+    move_slider("VSCROLL11", 90);
+    retype("EDIT20", "200");
+    const Seen curved;
+    click("BUTTON1");
+    const Seen drawn;
+    ASSERT_NE(drawn.pictures_and_view.pictures, curved.pictures_and_view.pictures);
+
+    press("Ctrl+Z");  // DRAW
+    EXPECT_TRUE(Seen() == curved);
+    EXPECT_EQ(caption(ui().FORM2), "KORVEN-Original/picture.bmp");
+    press("Ctrl+Y");
+    EXPECT_TRUE(Seen() == drawn);
+    press("Ctrl+Z");
+    press("Ctrl+Z");  // the three curve edits at once
+    EXPECT_TRUE(Seen() == loaded);
+    press("Ctrl+Shift+Z");
+    press("Ctrl+Shift+Z");
+    EXPECT_TRUE(Seen() == drawn);
+
+    // A new command after an undo drops the steps to redo.
+    press("Ctrl+Z");
+    click("BUTTON3");  // "Linear": the identity curve again
+    const Seen linear;
+    press("Ctrl+Y");
+    EXPECT_TRUE(Seen() == linear);
+    press("Ctrl+Z");
+    EXPECT_TRUE(Seen() == curved);
+}
+
+TEST_F(UndoRedo, TrimmingChangeOriginalAndLoadsComeBackWithTheirWindowSizeAndFileName)
+{
+    load_picture(coordinate_picture(500, 400), "first.bmp");
+    click("CHECK1");
+    retype("EDIT6", "100");
+    retype("EDIT7", "100");
+    const Seen boxed;
+    click("BUTTON11");  // "Trimming" to 100 x 100: the window shrinks to 122 x 148
+    ASSERT_EQ(fe::get_width(ui().FORM2), 122);
+    click("BUTTON12");  // "Change Original"
+    ASSERT_EQ(text("EDIT1"), "(Changed)");
+    load_picture(coordinate_picture(60, 50), "second.bmp");
+    const Seen second;
+
+    press("Ctrl+Z");
+    EXPECT_EQ(text("EDIT1"), "(Changed)");
+    EXPECT_EQ(caption(ui().FORM2), "KORVEN-Adjusted/first.bmp");
+    press("Ctrl+Z");
+    press("Ctrl+Z");
+    EXPECT_TRUE(Seen() == boxed);
+    EXPECT_EQ(fe::get_width(ui().FORM2), 382);
+
+    // Undoing the first load leaves the program as it started, the picture window hidden.
+    press("Ctrl+Z");
+    EXPECT_FALSE(fe::is_window_visible(ui().FORM2));
+    EXPECT_EQ(text("TEXT1"), "Size:(0000,0000)");
+    click("BUTTON1");  // DRAW does nothing without a picture
+    for (int redo = 0; redo < 5; ++redo) press("Ctrl+Y");
+    EXPECT_TRUE(Seen() == second);
+}
+
+}  // namespace
+}  // namespace korven::test
