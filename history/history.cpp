@@ -52,12 +52,15 @@ std::uint64_t History::kept_bytes() const
     return bytes;
 }
 
-KeptPicture History::kept_copy_of(const Picture& picture) const
+KeptPicture History::kept_copy_of(const Picture& picture, const Snapshot* also) const
 {
     for (const auto* steps : {&undo_, &redo_})
         for (const Snapshot& step : *steps)
             for (const KeptPicture& kept : step.pictures)
                 if (*kept == picture) return kept;
+    if (also)
+        for (const KeptPicture& kept : also->pictures)
+            if (*kept == picture) return kept;
     return nullptr;
 }
 
@@ -133,31 +136,42 @@ void History::redo()
 // Puts the state of `from`'s next step back and keeps the present one as the next step of `to`.
 void History::step(std::deque<Snapshot>& from, std::deque<Snapshot>& to)
 {
-    std::array<Picture, 2> back;
+    Snapshot target = std::move(from.back());
+    from.pop_back();
     Snapshot now{current_facts(), {}};
     std::array<bool, 2> moves_in{};  // the live picture itself becomes the kept one
+    std::array<Picture, 2> back;
+    // A picture to put back moves out of the history when no other step, and
+    // not the present state, keeps it; otherwise it is copied. When both slots
+    // have one picture, the original gets the copy.
+    const bool alike = target.pictures[original_slot] == target.pictures[adjusted_slot];
+    const auto only_here = [&](int slot) {
+        return target.pictures[slot].use_count() == (alike ? 2 : 1) && !(alike && slot == original_slot);
+    };
     try {
-        back = {*from.back().pictures[original_slot], *from.back().pictures[adjusted_slot]};
         for (int slot : {original_slot, adjusted_slot}) {
             if (slot == adjusted_slot && live(adjusted_slot) == live(original_slot)) {
                 now.pictures[slot] = now.pictures[original_slot];
                 continue;
             }
-            now.pictures[slot] = kept_copy_of(live(slot));
+            now.pictures[slot] = kept_copy_of(live(slot), &target);
             if (!now.pictures[slot]) {
                 now.pictures[slot] = std::make_shared<Picture>();
                 moves_in[slot] = true;
             }
         }
+        for (int slot : {original_slot, adjusted_slot})
+            if (!only_here(slot)) back[slot] = *target.pictures[slot];
     } catch (const std::bad_alloc&) {
+        from.push_back(std::move(target));
         fe::message("There is not enough memory to undo or redo this step; nothing was changed.");
         return;
     }
-    for (int slot : {original_slot, adjusted_slot})
+    for (int slot : {original_slot, adjusted_slot}) {
+        if (only_here(slot)) back[slot] = std::move(*target.pictures[slot]);
         if (moves_in[slot]) *now.pictures[slot] = std::move(live(slot));
-    const SnapshotFacts facts = std::move(from.back().facts);
-    from.pop_back();
-    restore(facts, std::move(back));
+    }
+    restore(target.facts, std::move(back));
     to.push_back(std::move(now));
     trim();
 }

@@ -48,7 +48,8 @@ private:
     // The state now, sharing the pictures the history keeps already; none when
     // its pictures do not fit the budget or the memory left.
     std::optional<Snapshot> keep_current() const;
-    KeptPicture kept_copy_of(const Picture& picture) const;
+    // A kept picture equal to `picture`, in the history or in `also`.
+    KeptPicture kept_copy_of(const Picture& picture, const Snapshot* also = nullptr) const;
     void record_without_keeping(StepKind kind, const std::function<void()>& command);
     void step(std::deque<Snapshot>& from, std::deque<Snapshot>& to);
     void trim();
