@@ -6,8 +6,8 @@
 #include "app/commands.h"
 #include "app/handlers.h"
 #include "app/keys.h"
-#include "app/live_draw.h"
 #include "app/layouts.h"
+#include "app/live_draw.h"
 #include "state/state.h"
 #include "platform/numbers.h"
 
