@@ -1,4 +1,7 @@
-// DRAW's two passes over a 6000 x 4000 picture with a random-looking curve.
+// DRAW's two passes over a 6000 x 4000 picture with a random-looking curve,
+// once on every path this processor runs (avx512, avx2, portable).
+#include <string>
+
 #include "bench/bench_support.h"
 #include "colour/apply_curve.h"
 #include "colour/level_table.h"
@@ -20,33 +23,47 @@ PointLevels wavy_curve()
     return points;
 }
 
-void BM_ApplyAllChannelsLargePicture(benchmark::State& state)
+void BM_ApplyAllChannelsLargePicture(benchmark::State& state, KernelCode code)
 {
     const Picture original = synthetic_picture(large_width, large_height);
     Picture adjusted(large_width, large_height);
     const LevelTable table = build_level_table(wavy_curve(), CurveMode::all_channels);
     for (auto _ : state) {
-        apply_all_channels(original.view(), adjusted.view(), table);
+        apply_all_channels(original.view(), adjusted.view(), table, code);
         benchmark::ClobberMemory();
     }
     report_ratio_to_memcpy(state, large_width, large_height);
 }
-BENCHMARK(BM_ApplyAllChannelsLargePicture)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void BM_ApplyOneChannelLargePicture(benchmark::State& state)
+void BM_ApplyOneChannelLargePicture(benchmark::State& state, KernelCode code)
 {
     const Picture original = synthetic_picture(large_width, large_height);
     Picture adjusted = synthetic_picture(large_width, large_height, 2);
     const LevelTable table = build_level_table(wavy_curve(), CurveMode::one_channel);
     int channel = 0;
     for (auto _ : state) {
-        apply_one_channel(original.view(), adjusted.view(), table, channel);
+        apply_one_channel(original.view(), adjusted.view(), table, channel, code);
         channel = (channel + 1) % 3;
         benchmark::ClobberMemory();
     }
     report_ratio_to_memcpy(state, large_width, large_height);
 }
-BENCHMARK(BM_ApplyOneChannelLargePicture)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Named after the path, e.g. BM_ApplyAllChannelsLargePicture/avx2.
+[[maybe_unused]] const bool registered = [] {
+    for (const KernelCode code : kernel_codes_here()) {
+        const std::string path(kernel_code_name(code));
+        benchmark::RegisterBenchmark(("BM_ApplyAllChannelsLargePicture/" + path).c_str(),
+                                     BM_ApplyAllChannelsLargePicture, code)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+        benchmark::RegisterBenchmark(("BM_ApplyOneChannelLargePicture/" + path).c_str(),
+                                     BM_ApplyOneChannelLargePicture, code)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+    }
+    return true;
+}();
 
 }  // namespace
 }  // namespace korven::bench

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <atomic>
 #include <exception>
+#include <optional>
 #include <thread>
 
 #include "colour/apply_curve_rows.h"
-#include "platform/numbers.h"
 
 namespace korven {
 namespace {
@@ -40,7 +40,37 @@ void for_each_row(int width, int height, RowFunction row)
     if (helper.joinable()) helper.join();
 }
 
+curve_rows::RowLoops row_loops(KernelCode code)
+{
+    std::optional<curve_rows::RowLoops> loops;
+    if (code == KernelCode::fastest || code == KernelCode::avx512)
+        loops = curve_rows::avx512_rows();
+    if (!loops && (code == KernelCode::fastest || code == KernelCode::avx2))
+        loops = curve_rows::avx2_rows();
+    return loops.value_or(curve_rows::portable_rows);
+}
+
 }  // namespace
+
+std::vector<KernelCode> kernel_codes_here()
+{
+    std::vector<KernelCode> codes;
+    if (curve_rows::avx512_rows()) codes.push_back(KernelCode::avx512);
+    if (curve_rows::avx2_rows()) codes.push_back(KernelCode::avx2);
+    codes.push_back(KernelCode::portable);
+    return codes;
+}
+
+std::string_view kernel_code_name(KernelCode code)
+{
+    switch (code) {
+    case KernelCode::fastest: return "fastest";
+    case KernelCode::avx512: return "avx512";
+    case KernelCode::avx2: return "avx2";
+    case KernelCode::portable: return "portable";
+    }
+    return "unknown";
+}
 
 void apply_all_channels(ConstPictureView original, PictureView adjusted, const LevelTable& table,
                         KernelCode code)
@@ -49,14 +79,9 @@ void apply_all_channels(ConstPictureView original, PictureView adjusted, const L
     const int height = std::min(original.height, adjusted.height);
     if (width <= 0 || height <= 0) return;
     const curve_rows::AllChannelsPlan plan = curve_rows::plan_all_channels(table);
-    const bool vector =
-        code == KernelCode::fastest && curve_rows::has_vector_rows();
-    for_each_row(width, height, [&](int y) {
-        if (vector)
-            curve_rows::vector_all_channels_row(plan, original.row(y), adjusted.row(y), width);
-        else
-            curve_rows::all_channels_row(plan, original.row(y), adjusted.row(y), width);
-    });
+    const auto row = row_loops(code).all_channels;
+    for_each_row(width, height,
+                 [&](int y) { row(plan, original.row(y), adjusted.row(y), width); });
 }
 
 void apply_one_channel(ConstPictureView original, PictureView adjusted, const LevelTable& table,
@@ -65,17 +90,10 @@ void apply_one_channel(ConstPictureView original, PictureView adjusted, const Le
     const int width = std::min(original.width, adjusted.width);
     const int height = std::min(original.height, adjusted.height);
     if (width <= 0 || height <= 0 || channel < 0 || channel > 2) return;
-    curve_rows::ChannelLevels levels{};
-    for (std::size_t level = 0; level < levels.size(); ++level)
-        levels[level] = static_cast<std::uint8_t>(std::clamp(round_to_int(table[level]), 0, 255));
-    const bool vector = code == KernelCode::fastest && curve_rows::has_vector_rows();
-    for_each_row(width, height, [&](int y) {
-        if (vector)
-            curve_rows::vector_one_channel_row(levels, channel, original.row(y), adjusted.row(y),
-                                               width);
-        else
-            curve_rows::one_channel_row(levels, channel, original.row(y), adjusted.row(y), width);
-    });
+    const curve_rows::OneChannelPlan plan = curve_rows::plan_one_channel(table, channel);
+    const auto row = row_loops(code).one_channel;
+    for_each_row(width, height,
+                 [&](int y) { row(plan, original.row(y), adjusted.row(y), width); });
 }
 
 }  // namespace korven

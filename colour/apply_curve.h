@@ -3,6 +3,8 @@
 
 #include <array>
 #include <cstdint>
+#include <string_view>
+#include <vector>
 
 #include "colour/level_table.h"
 #include "platform/picture.h"
@@ -17,23 +19,30 @@ struct ChannelBits {
 constexpr std::array<ChannelBits, 3> channel_table{
     {{1, 0x0000FF}, {256, 0x00FF00}, {65536, 0xFF0000}}};
 
-// Which code runs a pass: the fastest this processor offers, or the plain
-// loops every processor runs. Both give identical pictures.
-enum class KernelCode { fastest, portable };
+// Which code runs a pass: the fastest this processor offers, or one path
+// forced (the tests and benchmarks run each). All give identical pictures. A
+// forced path this processor lacks runs the plain loops instead.
+enum class KernelCode { fastest, avx512, avx2, portable };
+
+// The paths this processor runs, fastest first; `portable` is always there.
+std::vector<KernelCode> kernel_codes_here();
+std::string_view kernel_code_name(KernelCode code);
 
 // Rewrites every pixel of `adjusted` from `original` through an "All" table,
 // keeping the ratios between the channels and moving their mean to the
 // table's level for the pixel's channel sum. Black becomes the grey of slot 0.
 // A scaled channel past 255 pulls all three toward the mean until the largest
 // is exactly 255. Table levels are expected in 0..255 (outside values are
-// taken as the nearest end). Only the area both pictures share is written.
+// taken as the nearest end). Only the area both pictures share is written;
+// they are different pictures.
 void apply_all_channels(ConstPictureView original, PictureView adjusted,
                         const LevelTable& table, KernelCode code = KernelCode::fastest);
 
 // Replaces channel `channel` (0 red, 1 green, 2 blue) of every pixel of
 // `adjusted` by the single-channel table's level for that channel of
 // `original`; the other two channels of `adjusted` stay, so passes on
-// different channels accumulate. Only the area both pictures share is written.
+// different channels accumulate. Only the area both pictures share is
+// written; they are different pictures.
 void apply_one_channel(ConstPictureView original, PictureView adjusted,
                        const LevelTable& table, int channel,
                        KernelCode code = KernelCode::fastest);

@@ -33,18 +33,21 @@ Conversion JPEG2BMP(const std::string& jpeg_path, const std::string& bmp_path)
         if (const fe::FileResult read = fe::read_jpeg(jpeg_path, decoded); !read)
             return {ConversionOutcome::failed, read.reason};
         if (file_exists(bmp_path)) {
-            if (holds_same_picture(bmp_path, decoded)) return {ConversionOutcome::reused, {}};
+            if (holds_same_picture(bmp_path, decoded))
+                return {ConversionOutcome::reused, {}, std::move(decoded)};
             const std::string question = "\"" + bmp_path + "\" already exists and holds a different picture.\n"
                                          "Replace it with the picture converted from \"" + jpeg_path + "\"?";
             if (!fe::ask(question)) return {ConversionOutcome::declined, {}};
         }
-        if (const fe::FileResult written = fe::save_file(decoded, bmp_path); !written)
+        // The BMP file can be made again from the JPEG: no need to wait for the disk.
+        const fe::FileResult written = fe::save_file(decoded, bmp_path, fe::Durability::in_cache);
+        if (!written)
             return {ConversionOutcome::failed, "the converted picture could not be written to \"" + bmp_path +
                                                    "\" (" + written.reason + ")"};
+        return {ConversionOutcome::written, {}, std::move(decoded)};
     } catch (const std::bad_alloc&) {
         return {ConversionOutcome::failed, "there is not enough memory for the picture"};
     }
-    return {ConversionOutcome::written, {}};
 }
 
 }  // namespace korven

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "platform/form.h"
+
 namespace korven {
 
 enum class ConversionOutcome {
@@ -15,11 +17,14 @@ enum class ConversionOutcome {
 struct Conversion {
     ConversionOutcome outcome = ConversionOutcome::written;
     std::string reason;
+    // Written or reused: the picture, exactly as reading the BMP file gives it.
+    fe::Bitmap picture;
 };
 
 // Decodes `jpeg_path` upright and writes it as a BMP file at `bmp_path`. An
 // existing file there is replaced only if it holds a different picture and the
-// user agrees; one holding the same picture is kept as it is.
+// user agrees; one holding the same picture is kept as it is. The decoded
+// picture comes back with the outcome, so the file need not be read again.
 Conversion JPEG2BMP(const std::string& jpeg_path, const std::string& bmp_path);
 
 }  // namespace korven

@@ -5,8 +5,10 @@
 #include "state/state.h"
 #include "display/file_endings.h"
 #include "display/jpeg_to_bmp.h"
+#include "display/long_waits.h"
 #include "display/picture_window.h"
 #include "display/view_geometry.h"
+#include "platform/image_files.h"
 #include "platform/numbers.h"
 
 namespace korven {
@@ -20,24 +22,58 @@ void report_refusal(const std::string& path, const std::string& reason)
     fe::message("Cannot load \"" + path + "\": " + reason + ".");
 }
 
-// Reads the file into two independent pictures, leaving every slot alone, so
-// a failed read destroys nothing. Returns the reason of a failure, or "".
-std::string read_picture(const std::string& path, fe::Bitmap& original, fe::Bitmap& adjusted)
+constexpr char no_memory[] = "there is not enough memory for the picture";
+
+// Reads a BMP file into a picture of its own, leaving every slot alone, so a
+// failed read destroys nothing. Returns false, having said why, on a failure.
+bool read_bmp(const std::string& path, fe::Bitmap& picture)
+{
+    std::string failure;
+    try {
+        if (const fe::FileResult read = fe::load_file(picture, path); !read) failure = read.reason;
+    } catch (const std::bad_alloc&) {
+        failure = no_memory;
+    }
+    if (failure.empty() && picture.empty()) failure = "the file holds no picture";
+    if (failure.empty() && (picture.width() > largest_side || picture.height() > largest_side))
+        failure = "the picture is larger than 32767 pixels on a side";
+    if (!failure.empty()) report_refusal(path, failure);
+    return failure.empty();
+}
+
+// Converts a JPEG file into a BMP file beside it. From then on only that file
+// counts (it stays on disk): it becomes `path`, and its picture the decoded
+// one. Returns false when the load stops here, having said why on a failure.
+bool convert_jpeg(std::string& path, fe::Bitmap& picture)
+{
+    const std::string bmp_path = bmp_path_for_jpeg(path);
+    Conversion conversion = JPEG2BMP(path, bmp_path);
+    if (conversion.outcome == ConversionOutcome::declined) return false;
+    if (conversion.outcome == ConversionOutcome::failed) {
+        report_refusal(path, conversion.reason);
+        return false;
+    }
+    path = bmp_path;
+    picture = std::move(conversion.picture);
+    return true;
+}
+
+// The adjusted picture becomes a copy of the original, in one pass, into the
+// memory it already has where that is large enough: loading one photo after
+// another of the same size touches no new pages for it. Unchanged if memory
+// runs out.
+bool copy_to_adjusted(const fe::Bitmap& original)
 {
     try {
-        if (const fe::FileResult read = fe::load_file(original, path); !read) return read.reason;
-        if (original.empty()) return "the file holds no picture";
-        if (original.width() > largest_side || original.height() > largest_side)
-            return "the picture is larger than 32767 pixels on a side";
-        adjusted = original;
+        state().pictures[adjusted_slot] = original;
     } catch (const std::bad_alloc&) {
-        return "there is not enough memory for the picture";
+        return false;
     }
-    return {};
+    return true;
 }
 
 // Makes the freshly read picture the original and the adjusted picture and shows it.
-void show_loaded_picture(const std::string& path, fe::Bitmap original, fe::Bitmap adjusted)
+void show_loaded_picture(const std::string& path, fe::Bitmap original)
 {
     State& s = state();
     const Controls& c = ui();
@@ -45,7 +81,6 @@ void show_loaded_picture(const std::string& path, fe::Bitmap original, fe::Bitma
     s.file_title = NMCUT(s.file_path);
     fe::set_window_text(c.EDIT1, s.file_path);
     s.pictures[original_slot] = std::move(original);
-    s.pictures[adjusted_slot] = std::move(adjusted);
     s.shown_width = static_cast<std::int16_t>(fe::get_bitmap_width(s.pictures[original_slot]));
     s.shown_height = static_cast<std::int16_t>(fe::get_bitmap_height(s.pictures[original_slot]));
     for (int slot : {original_slot, adjusted_slot}) {
@@ -66,30 +101,20 @@ void show_loaded_picture(const std::string& path, fe::Bitmap original, fe::Bitma
 void load_picture_file(const std::string& chosen_path)
 {
     std::string path = chosen_path;
-    switch (kind_of_picture_file(path)) {
-    case PictureFileKind::refused:
+    const PictureFileKind kind = kind_of_picture_file(path);
+    if (kind == PictureFileKind::refused) {
         report_refusal(path, "only files ending in " + std::string(accepted_endings) + " can be loaded");
         return;
-    case PictureFileKind::jpeg: {
-        // From here on only the BMP file beside the JPEG counts; it stays on disk.
-        const std::string bmp_path = bmp_path_for_jpeg(path);
-        const Conversion conversion = JPEG2BMP(path, bmp_path);
-        if (conversion.outcome == ConversionOutcome::declined) return;
-        if (conversion.outcome == ConversionOutcome::failed) {
-            report_refusal(path, conversion.reason);
-            return;
-        }
-        path = bmp_path;
-        break;
     }
-    case PictureFileKind::bmp: break;
-    }
-    fe::Bitmap original, adjusted;
-    if (const std::string failure = read_picture(path, original, adjusted); !failure.empty()) {
-        report_refusal(path, failure);
+    const fe::BusyCursor busy(takes_long(fe::picture_file_pixels(path)));
+    fe::Bitmap original;
+    if (kind == PictureFileKind::jpeg ? !convert_jpeg(path, original) : !read_bmp(path, original))
+        return;
+    if (!copy_to_adjusted(original)) {
+        report_refusal(path, no_memory);
         return;
     }
-    show_loaded_picture(path, std::move(original), std::move(adjusted));
+    show_loaded_picture(path, std::move(original));
 }
 
 // "LOAD"

@@ -6,6 +6,7 @@
 
 #include "state/state.h"
 #include "display/file_endings.h"
+#include "display/long_waits.h"
 #include "platform/png_file.h"
 
 namespace korven {
@@ -39,10 +40,12 @@ void BUTTON6_ON()
     // the target only when complete, so a failure leaves any earlier file whole.
     std::string reason = reason_path_cannot_be_written(s.file_path);
     if (reason.empty()) {
+        const fe::Bitmap& picture = s.pictures[s.shown_picture];
+        const fe::BusyCursor busy(
+            takes_long(static_cast<long long>(picture.width()) * picture.height()));
         // A name ending in .png, in any case, asks for a PNG file; every other name gets a BMP file.
-        const fe::Bitmap& shown = s.pictures[s.shown_picture];
-        const fe::FileResult written =
-            is_png_path(s.file_path) ? fe::save_png_file(shown, s.file_path) : fe::save_file(shown, s.file_path);
+        const fe::FileResult written = is_png_path(s.file_path) ? fe::save_png_file(picture, s.file_path)
+                                                                : fe::save_file(picture, s.file_path);
         if (written) return;
         reason = written.reason;
     }

@@ -8,9 +8,12 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 #include <memory>
 #include <new>
 #include <utility>
+
+#include "platform/bgr_rows.h"
 
 namespace korven::bmp {
 namespace {
@@ -35,6 +38,27 @@ std::uint32_t u32_at(Bytes b, std::size_t at)
            (static_cast<std::uint32_t>(b[at + 3]) << 24);
 }
 std::int32_t i32_at(Bytes b, std::size_t at) { return static_cast<std::int32_t>(u32_at(b, at)); }
+
+// What the layout is read from: the whole file, or only its start when its
+// rows are read later (nearly every file's layout lies in its first bytes).
+// `size` is always the whole file's.
+struct FileStart {
+    Bytes bytes;
+    std::uint64_t size = 0;
+};
+
+// The layout reaches past the start at hand: the whole file is needed.
+struct NeedsWholeFile {};
+
+// `length` bytes at `offset`, which the checks have placed inside the file.
+Bytes part_of(const FileStart& file, std::uint64_t offset, std::uint64_t length)
+{
+    if (offset + length > file.bytes.size()) throw NeedsWholeFile{};
+    return file.bytes.subspan(static_cast<std::size_t>(offset), static_cast<std::size_t>(length));
+}
+
+// The longest header with its colour masks: 14 + 124 + 16 bytes.
+constexpr std::uint64_t longest_header = 154;
 
 // ---------------------------------------------------------------- bit fields
 
@@ -120,17 +144,19 @@ struct InfoHeader {
     bool os2_v2() const { return size == 16 || size == 64; }
 };
 
-InfoHeader read_info_header(Bytes file)
+InfoHeader read_info_header(const FileStart& whole)
 {
-    if (file.size() < 2 || file[0] != 'B' || file[1] != 'M') refuse("not a BMP file");
-    if (file.size() < file_header_size + 4) refuse("the file is cut off in its header");
+    // Every read below lies inside the file, as the size checks make sure.
+    const Bytes file = part_of(whole, 0, std::min(whole.size, longest_header));
+    if (whole.size < 2 || file[0] != 'B' || file[1] != 'M') refuse("not a BMP file");
+    if (whole.size < file_header_size + 4) refuse("the file is cut off in its header");
     InfoHeader h;
     h.size = u32_at(file, 14);
     switch (h.size) {
     case 12: case 16: case 40: case 52: case 56: case 64: case 108: case 124: break;
     default: refuse("unknown header size " + std::to_string(h.size));
     }
-    if (file.size() < file_header_size + h.size) refuse("the file is cut off in its header");
+    if (whole.size < file_header_size + h.size) refuse("the file is cut off in its header");
     h.end = file_header_size + h.size;
     if (h.os2_v1()) {
         h.width = u16_at(file, 18);
@@ -157,7 +183,7 @@ InfoHeader read_info_header(Bytes file)
     } else if (fields) {
         // The 40-byte header is followed by three masks, or four with alpha.
         const int count = h.compression == 6 ? 4 : 3;
-        if (file.size() < h.end + 4 * count) refuse("the file is cut off in its colour masks");
+        if (whole.size < h.end + 4 * count) refuse("the file is cut off in its colour masks");
         for (int i = 0; i < count; ++i) h.masks[i] = u32_at(file, h.end + 4 * i);
         h.end += 4 * count;
         h.has_masks = true;
@@ -188,13 +214,13 @@ constexpr std::array<std::array<double, 3>, 3> srgb_colorants = {{
 // Pixels are passed on as they are stored, which is right for sRGB. An
 // embedded profile whose primaries show other colours would make them
 // wrong (a profile may even swap red and green), so such files are refused.
-void check_colour_profile(Bytes file, const InfoHeader& h)
+void check_colour_profile(const FileStart& file, const InfoHeader& h)
 {
     if (h.colour_space != embedded_profile) return;
     const std::uint64_t start = file_header_size + std::uint64_t{h.profile_offset};
-    if (h.profile_size < 132 || start + h.profile_size > file.size())
+    if (h.profile_size < 132 || start + h.profile_size > file.size)
         refuse("the colour profile lies outside the file");
-    const Bytes profile = file.subspan(static_cast<std::size_t>(start), h.profile_size);
+    const Bytes profile = part_of(file, start, h.profile_size);
     const std::uint64_t tags = big_endian_u32(profile, 128);
     if (132 + 12 * tags > profile.size()) refuse("the colour profile is damaged");
     const std::array<std::uint32_t, 3> names = {0x7258595A, 0x6758595A, 0x6258595A};  // r/g/bXYZ
@@ -257,20 +283,22 @@ bool is_rle(Coding c) { return c == Coding::rle8 || c == Coding::rle4 || c == Co
 // The palette holds what the header declares, but never more than the pixel
 // depth can index, nor more than fits before the pixel data (files whose
 // offset leaves room for a short palette rely on that).
-std::vector<Colour> read_palette(Bytes file, const InfoHeader& h, std::size_t pixel_offset)
+std::vector<Colour> read_palette(const FileStart& file, const InfoHeader& h,
+                                 std::size_t pixel_offset)
 {
     const std::size_t entry_size = h.os2_v1() ? 3 : 4;
     const std::uint64_t indexable = std::uint64_t{1} << h.bits;
     std::uint64_t count = h.colours_used != 0 ? h.colours_used : indexable;
-    if (h.colours_used != 0 && h.end + count * entry_size > file.size())
+    if (h.colours_used != 0 && h.end + count * entry_size > file.size)
         refuse("the palette of " + std::to_string(count) +
                " colours runs past the end of the file");
     count = std::min<std::uint64_t>({count, indexable, (pixel_offset - h.end) / entry_size});
     if (count == 0) refuse("the palette is missing");
+    const Bytes entries = part_of(file, h.end, count * entry_size);
     std::vector<Colour> palette(static_cast<std::size_t>(count));
     for (std::size_t i = 0; i < palette.size(); ++i) {
-        const std::size_t at = h.end + i * entry_size;
-        palette[i] = rgb(file[at + 2], file[at + 1], file[at]);
+        const std::size_t at = i * entry_size;
+        palette[i] = rgb(entries[at + 2], entries[at + 1], entries[at]);
     }
     return palette;
 }
@@ -287,7 +315,7 @@ std::uint64_t row_bytes(const Layout& l)
     return (static_cast<std::uint64_t>(l.width) * static_cast<std::uint64_t>(l.bits) + 31) / 32 * 4;
 }
 
-Layout read_layout(Bytes file)
+Layout read_layout(const FileStart& file)
 {
     const InfoHeader h = read_info_header(file);
     Layout l;
@@ -307,15 +335,15 @@ Layout read_layout(Bytes file)
     if (is_rle(l.coding) && l.top_down) refuse("compressed pictures cannot be stored top down");
     check_colour_profile(file, h);
 
-    l.pixel_offset = u32_at(file, 10);
+    l.pixel_offset = u32_at(file.bytes, 10);
     if (l.pixel_offset < h.end) refuse("the pixel data starts inside the header");
-    if (l.pixel_offset >= file.size()) refuse("the file is cut off before its pixel data");
+    if (l.pixel_offset >= file.size) refuse("the file is cut off before its pixel data");
 
     if (l.coding == Coding::indexed || l.coding == Coding::rle8 || l.coding == Coding::rle4)
         l.palette = read_palette(file, h, l.pixel_offset);
     if (l.coding == Coding::fields) l.fields = fields_of(h);
 
-    const std::uint64_t available = file.size() - l.pixel_offset;
+    const std::uint64_t available = file.size - l.pixel_offset;
     if (is_rle(l.coding)) {
         // A two-byte run covers at most 255 pixels. Only moves and an early end
         // reach further, so a stream promising more than 256 pixels per byte
@@ -361,11 +389,6 @@ void indexed_row(const std::uint8_t* src, Colour* dst, int width, int bits,
         const int shift = 8 - bits * (x % per_byte + 1);  // leftmost pixel in the high bits
         dst[x] = palette_colour(palette, (src[x / per_byte] >> shift) & index_mask);
     }
-}
-
-void rgb24_row(const std::uint8_t* src, Colour* dst, int width)
-{
-    for (int x = 0; x < width; ++x, src += 3) dst[x] = rgb(src[2], src[1], src[0]);
 }
 
 std::uint32_t pixel_word(const std::uint8_t* src, int x, int bits)
@@ -448,25 +471,71 @@ bool any_alpha(Bytes file, const Layout& l)
     return false;
 }
 
-void decode_rows(Bytes file, const Layout& l, Picture& picture)
-{
-    const std::uint64_t stride = row_bytes(l);
-    const bool apply_alpha =
-        l.coding == Coding::fields && l.fields.uses_alpha() && any_alpha(file, l);
-    std::unique_ptr<Rgba64Converter> rgba64;
-    if (l.coding == Coding::rgba64) rgba64 = std::make_unique<Rgba64Converter>();
-    for (int y = 0; y < l.height; ++y) {
-        const std::uint8_t* src = file.data() + l.pixel_offset + y * stride;
-        Colour* dst = picture.row(l.top_down ? y : l.height - 1 - y);
+// Converts the rows of an uncompressed picture, each into its place.
+class RowConverter {
+public:
+    RowConverter(const Layout& l, Picture& picture, bool apply_alpha)
+        : layout_(l), picture_(picture), apply_alpha_(apply_alpha)
+    {
+        if (l.coding == Coding::rgba64) rgba64_ = std::make_unique<Rgba64Converter>();
+    }
+
+    // Row y as stored in the file (bottom up unless the picture is top down).
+    void operator()(int y, const std::uint8_t* src) const
+    {
+        const Layout& l = layout_;
+        Colour* dst = picture_.row(l.top_down ? y : l.height - 1 - y);
         switch (l.coding) {
         case Coding::indexed: indexed_row(src, dst, l.width, l.bits, l.palette); break;
-        case Coding::rgb24: rgb24_row(src, dst, l.width); break;
-        case Coding::fields: fields_row(src, dst, l.width, l.bits, l.fields, apply_alpha); break;
+        case Coding::rgb24: colours_from_bgr(src, dst, l.width); break;
+        case Coding::fields: fields_row(src, dst, l.width, l.bits, l.fields, apply_alpha_); break;
         case Coding::rgba64:
-            for (int x = 0; x < l.width; ++x) dst[x] = (*rgba64)(src + 8 * x);
+            for (int x = 0; x < l.width; ++x) dst[x] = (*rgba64_)(src + 8 * x);
             break;
         default: break;
         }
+    }
+
+private:
+    const Layout& layout_;
+    Picture& picture_;
+    bool apply_alpha_;
+    std::unique_ptr<Rgba64Converter> rgba64_;
+};
+
+bool needs_alpha_scan(const Layout& l)
+{
+    return l.coding == Coding::fields && l.fields.uses_alpha();
+}
+
+void decode_rows(Bytes file, const Layout& l, Picture& picture)
+{
+    const std::uint64_t stride = row_bytes(l);
+    const RowConverter convert(l, picture, needs_alpha_scan(l) && any_alpha(file, l));
+    for (int y = 0; y < l.height; ++y) convert(y, file.data() + l.pixel_offset + y * stride);
+}
+
+// The rows of an uncompressed picture read from `file` a few at a time and
+// converted as they come. Files whose alpha must be scanned first are not
+// read this way.
+constexpr std::size_t bytes_per_read = std::size_t{1} << 20;
+
+void read_rows(FileReader& file, const Layout& l, Picture& picture)
+{
+    const std::uint64_t stride = row_bytes(l);
+    const std::uint64_t last_row = (static_cast<std::uint64_t>(l.width) * l.bits + 7) / 8;
+    const int rows_per_read = static_cast<int>(
+        std::clamp<std::uint64_t>(bytes_per_read / stride, 1, static_cast<std::uint64_t>(l.height)));
+    std::vector<std::uint8_t> rows(static_cast<std::size_t>(rows_per_read * stride));
+    const RowConverter convert(l, picture, false);
+    for (int first = 0; first < l.height; first += rows_per_read) {
+        const int count = std::min(rows_per_read, l.height - first);
+        // The last row of the file may end without its padding.
+        const std::uint64_t length =
+            (count - 1) * stride + (first + count == l.height ? last_row : stride);
+        if (!file.read(l.pixel_offset + first * stride, static_cast<std::size_t>(length), rows.data()))
+            refuse("the file cannot be read");
+        for (int i = 0; i < count; ++i) convert(first + i, rows.data() + i * stride);
     }
 }
 
@@ -604,19 +673,13 @@ void put_u32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t v)
     put_u16(out, at + 2, v >> 16);
 }
 
-}  // namespace
-
-DecodeResult decode(std::span<const std::uint8_t> file)
+// Runs a decoding step, turning a refusal or a lack of memory into the result's reason.
+template <typename Step>
+DecodeResult decoded_by(Step step)
 {
     DecodeResult result;
     try {
-        const Layout layout = read_layout(file);
-        Picture picture(layout.width, layout.height);
-        if (is_rle(layout.coding))
-            RleDecoder(file.subspan(layout.pixel_offset), layout, picture).run();
-        else
-            decode_rows(file, layout, picture);
-        result.picture = std::move(picture);
+        result.picture = step();
     } catch (const Refusal& refusal) {
         result.error = refusal.reason;
     } catch (const std::bad_alloc&) {
@@ -625,36 +688,113 @@ DecodeResult decode(std::span<const std::uint8_t> file)
     return result;
 }
 
-std::vector<std::uint8_t> encode(ConstPictureView picture)
+Picture decode_whole(Bytes file)
+{
+    const Layout layout = read_layout({file, file.size()});
+    if (is_rle(layout.coding)) {
+        // Pixels the data skips stay black.
+        Picture picture(layout.width, layout.height);
+        RleDecoder(file.subspan(layout.pixel_offset), layout, picture).run();
+        return picture;
+    }
+    Picture picture = Picture::for_overwrite(layout.width, layout.height);
+    decode_rows(file, layout, picture);
+    return picture;
+}
+
+// The first `length` bytes of the file.
+std::vector<std::uint8_t> read_bytes(FileReader& file, std::uint64_t length)
+{
+    if (length > std::numeric_limits<std::size_t>::max()) throw std::bad_alloc();
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(length));
+    if (!file.read(0, bytes.size(), bytes.data())) refuse("the file cannot be read");
+    return bytes;
+}
+
+}  // namespace
+
+std::int64_t header_pixels(std::span<const std::uint8_t> start)
+{
+    try {
+        const InfoHeader h = read_info_header({start, start.size()});
+        return std::max<std::int64_t>(h.width, 0) * (h.height < 0 ? -h.height : h.height);
+    } catch (const Refusal&) {
+        return 0;
+    }
+}
+
+DecodeResult decode(std::span<const std::uint8_t> file)
+{
+    return decoded_by([&] { return decode_whole(file); });
+}
+
+DecodeResult decode(FileReader& file)
+{
+    return decoded_by([&] {
+        // The layout of nearly every file lies in its first bytes; only
+        // uncompressed rows can be converted as they are read.
+        constexpr std::uint64_t start_length = 64 << 10;
+        const std::uint64_t size = file.size();
+        const std::vector<std::uint8_t> start = read_bytes(file, std::min(size, start_length));
+        Layout layout;
+        try {
+            layout = read_layout({start, size});
+        } catch (const NeedsWholeFile&) {
+            return decode_whole(read_bytes(file, size));
+        }
+        if (is_rle(layout.coding) || needs_alpha_scan(layout))
+            return decode_whole(read_bytes(file, size));
+        Picture picture = Picture::for_overwrite(layout.width, layout.height);
+        read_rows(file, layout, picture);
+        return picture;
+    });
+}
+
+bool write(ConstPictureView picture, const ByteSink& sink)
 {
     const std::size_t width = static_cast<std::size_t>(std::max(picture.width, 0));
     const std::size_t height = static_cast<std::size_t>(std::max(picture.height, 0));
     const std::size_t stride = (width * 3 + 3) / 4 * 4;
     const std::size_t offset = file_header_size + 40;
-    std::vector<std::uint8_t> out(offset + stride * height, 0);
 
-    out[0] = 'B';
-    out[1] = 'M';
-    put_u32(out, 2, static_cast<std::uint32_t>(out.size()));
-    put_u32(out, 10, offset);
-    put_u32(out, 14, 40);
-    put_u32(out, 18, static_cast<std::uint32_t>(width));
-    put_u32(out, 22, static_cast<std::uint32_t>(height));  // positive: bottom row first
-    put_u16(out, 26, 1);                                    // planes
-    put_u16(out, 28, 24);                                   // bits per pixel
-    put_u32(out, 34, static_cast<std::uint32_t>(stride * height));
-    put_u32(out, 38, 2835);  // 72 dots per inch, in dots per metre
-    put_u32(out, 42, 2835);
+    std::vector<std::uint8_t> header(offset, 0);
+    header[0] = 'B';
+    header[1] = 'M';
+    put_u32(header, 2, static_cast<std::uint32_t>(offset + stride * height));
+    put_u32(header, 10, offset);
+    put_u32(header, 14, 40);
+    put_u32(header, 18, static_cast<std::uint32_t>(width));
+    put_u32(header, 22, static_cast<std::uint32_t>(height));  // positive: bottom row first
+    put_u16(header, 26, 1);                                    // planes
+    put_u16(header, 28, 24);                                   // bits per pixel
+    put_u32(header, 34, static_cast<std::uint32_t>(stride * height));
+    put_u32(header, 38, 2835);  // 72 dots per inch, in dots per metre
+    put_u32(header, 42, 2835);
+    if (!sink(header)) return false;
 
-    for (std::size_t y = 0; y < height; ++y) {
-        const Colour* src = picture.row(static_cast<int>(height - 1 - y));
-        std::uint8_t* dst = out.data() + offset + y * stride;
-        for (std::size_t x = 0; x < width; ++x, dst += 3) {
-            dst[0] = static_cast<std::uint8_t>(blue_of(src[x]));
-            dst[1] = static_cast<std::uint8_t>(green_of(src[x]));
-            dst[2] = static_cast<std::uint8_t>(red_of(src[x]));
-        }
+    // Rows a few hundred kilobytes at a time; the padding stays 0.
+    constexpr std::size_t piece_bytes = 256 << 10;
+    const std::size_t rows_per_piece =
+        std::clamp<std::size_t>(piece_bytes / std::max<std::size_t>(stride, 1), 1,
+                                std::max<std::size_t>(height, 1));
+    std::vector<std::uint8_t> piece(rows_per_piece * stride, 0);
+    for (std::size_t first = 0; first < height; first += rows_per_piece) {
+        const std::size_t rows = std::min(rows_per_piece, height - first);
+        for (std::size_t i = 0; i < rows; ++i)
+            bgr_from_colours(picture.row(static_cast<int>(height - 1 - (first + i))),
+                             piece.data() + i * stride, static_cast<int>(width));
+        if (!sink(std::span(piece).first(rows * stride))) return false;
     }
+    return true;
+}
+
+std::vector<std::uint8_t> encode(ConstPictureView picture)
+{
+    std::vector<std::uint8_t> out;
+    write(picture, [&](std::span<const std::uint8_t> bytes) {
+        out.insert(out.end(), bytes.begin(), bytes.end());
+        return true;
+    });
     return out;
 }
 

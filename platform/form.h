@@ -97,8 +97,12 @@ int get_bitmap_width(const Bitmap& bitmap);
 int get_bitmap_height(const Bitmap& bitmap);
 // Reads a BMP file. On failure `bitmap` is left exactly as it was.
 FileResult load_file(Bitmap& bitmap, const std::string& path);
-// Writes a 24-bit BMP file.
-FileResult save_file(const Bitmap& bitmap, const std::string& path);
+// Writes a 24-bit BMP file through a temporary file beside it, renamed over
+// it only when whole. A saved picture is on the disk before it replaces the
+// file; a copy that can be made again (a JPEG's BMP file) need not wait.
+enum class Durability { on_disk, in_cache };
+FileResult save_file(const Bitmap& bitmap, const std::string& path,
+                     Durability durability = Durability::on_disk);
 // The pixel (x, y) falls on by `pixel_coordinate`; reading outside gives 0,
 // writing outside does nothing.
 Colour get_pixel(const Bitmap& bitmap, double x, double y);
@@ -126,7 +130,8 @@ std::string win_open_dlg(Window owner, std::string_view title, std::string_view 
                          std::string_view filter, int flags);
 std::string win_save_dlg(Window owner, std::string_view title, std::string_view default_name,
                          std::string_view filter, int flags);
-// A clear message to the user, and a yes/no question (true for yes).
+// A clear message to the user, and a yes/no question (true for yes). Both
+// show the usual pointer, also while a busy cursor is up.
 void message(std::string_view text);
 bool ask(std::string_view question);
 
@@ -135,6 +140,19 @@ bool ask(std::string_view question);
 // field with the focus keeps the keys it edits with; its undo and redo keys
 // reach the window only once the field has no typing left to undo or redo.
 void bind_key(Window window, std::string_view keys, std::string_view handler);
+
+// While it lives, and if `shown`, the pointer over the program's windows is
+// the busy cursor: for the long waits of a large picture.
+class BusyCursor {
+public:
+    explicit BusyCursor(bool shown);
+    ~BusyCursor();
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+
+private:
+    bool shown_;
+};
 
 // Dispatches events until the main window is closed; returns the exit code.
 int wait_event();

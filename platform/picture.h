@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <new>
 #include <vector>
 
 #include "platform/numbers.h"
@@ -62,14 +63,62 @@ struct ConstPictureView {
     const Colour* row(int y) const { return pixels + y * stride; }
 };
 
+// Memory for pixels. Large buffers start on huge pages where the system
+// offers them, so a photo's first touch costs a few page faults instead of
+// tens of thousands, and the last one given back is reused. Throws
+// std::bad_alloc when there is no memory.
+void* allocate_pixel_memory(std::size_t bytes);
+void release_pixel_memory(void* memory, std::size_t bytes) noexcept;
+
+// A pixel made without a value is left unset (see `Picture::for_overwrite`).
+template <typename T>
+struct PixelAllocator {
+    using value_type = T;
+    PixelAllocator() = default;
+    template <typename U>
+    PixelAllocator(const PixelAllocator<U>&) {}  // NOLINT: allocators convert
+
+    T* allocate(std::size_t count)
+    {
+        return static_cast<T*>(allocate_pixel_memory(count * sizeof(T)));
+    }
+    void deallocate(T* memory, std::size_t count)
+    {
+        release_pixel_memory(memory, count * sizeof(T));
+    }
+    template <typename U>
+    void construct(U* at)
+    {
+        ::new (static_cast<void*>(at)) U;
+    }
+    template <typename U, typename... Args>
+    void construct(U* at, Args&&... args)
+    {
+        ::new (static_cast<void*>(at)) U(static_cast<Args&&>(args)...);
+    }
+    friend bool operator==(const PixelAllocator&, const PixelAllocator&) { return true; }
+};
+using PixelBuffer = std::vector<Colour, PixelAllocator<Colour>>;
+
 // An owned picture. A new picture is black; an empty one has no image yet.
 class Picture {
 public:
     Picture() = default;
     Picture(int width, int height)
-        : width_(width), height_(height),
-          pixels_(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0)
+        : pixels_(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0),
+          width_(width), height_(height)
     {
+    }
+
+    // A picture whose pixels are not set yet, for code that writes every one
+    // of them before anything reads it: the memory is touched once, not twice.
+    static Picture for_overwrite(int width, int height)
+    {
+        Picture picture;
+        picture.pixels_ = PixelBuffer(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+        picture.width_ = width;
+        picture.height_ = height;
+        return picture;
     }
 
     int width() const { return width_; }
@@ -87,15 +136,17 @@ public:
     PictureView view() { return {pixels_.data(), width_, height_, width_}; }
     ConstPictureView view() const { return {pixels_.data(), width_, height_, width_}; }
 
-    std::vector<Colour>& pixels() { return pixels_; }
-    const std::vector<Colour>& pixels() const { return pixels_; }
+    PixelBuffer& pixels() { return pixels_; }
+    const PixelBuffer& pixels() const { return pixels_; }
 
     friend bool operator==(const Picture&, const Picture&) = default;
 
 private:
+    // The pixels first: copying a picture into one whose buffer is too small
+    // may fail, and then must leave its size as it was.
+    PixelBuffer pixels_;
     int width_ = 0;
     int height_ = 0;
-    std::vector<Colour> pixels_;
 };
 
 }  // namespace korven

@@ -280,6 +280,24 @@ QWidget* main_window()
     return windows.empty() ? nullptr : windows.front();
 }
 
+// The usual pointer while a message or question is up, over a busy cursor.
+class UsualPointer {
+public:
+    UsualPointer() : over_busy_(QGuiApplication::overrideCursor() != nullptr)
+    {
+        if (over_busy_) QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+    }
+    ~UsualPointer()
+    {
+        if (over_busy_) QGuiApplication::restoreOverrideCursor();
+    }
+    UsualPointer(const UsualPointer&) = delete;
+    UsualPointer& operator=(const UsualPointer&) = delete;
+
+private:
+    bool over_busy_;
+};
+
 }  // namespace
 
 std::string win_open_dlg(Window owner, std::string_view title, std::string_view default_name,
@@ -301,6 +319,7 @@ void message(std::string_view text)
         script.messages.emplace_back(text);
         return;
     }
+    const UsualPointer pointer;
     QMessageBox::warning(main_window(), QStringLiteral("KORVEN"), qt(text));
 }
 
@@ -314,8 +333,23 @@ bool ask(std::string_view question)
         script.question_answers.pop_front();
         return answer;
     }
+    const UsualPointer pointer;
     return QMessageBox::question(main_window(), QStringLiteral("KORVEN"), qt(question),
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+}
+
+BusyCursor::BusyCursor(bool shown) : shown_(shown)
+{
+    if (!shown_) return;
+    // Qt sends the change to the window system at once, so it shows while
+    // the handler works without returning to the event loop.
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    ++testing::script().busy_cursors_shown;
+}
+
+BusyCursor::~BusyCursor()
+{
+    if (shown_) QGuiApplication::restoreOverrideCursor();
 }
 
 int wait_event() { return QApplication::exec(); }

@@ -246,6 +246,12 @@ Colour canvas_pixel(Window window, int x, int y)
 
 std::string clipboard_text() { return QGuiApplication::clipboard()->text().toStdString(); }
 
+bool busy_cursor_up()
+{
+    const QCursor* cursor = QGuiApplication::overrideCursor();
+    return cursor != nullptr && cursor->shape() == Qt::WaitCursor;
+}
+
 std::string font_family(Control control) { return control_record(control).widget->font().family().toStdString(); }
 
 void destroy_windows() { detail::destroy_windows(); }

@@ -18,7 +18,8 @@ struct Script {
     std::deque<bool> question_answers;        // empty: a question is answered "no"
     std::vector<std::string> dialog_titles;   // every dialog shown, in order
     std::vector<std::string> messages;        // every message shown, in order
-    bool fail_next_write = false;             // the next file write fails half-way
+    bool fail_next_write = false;             // the next file write fails part-way
+    int busy_cursors_shown = 0;               // how often the busy cursor went up
 };
 
 // The script in force; tests fill it and read it back.
@@ -62,6 +63,7 @@ int slider_maximum(Control control);
 int slider_minimum(Control control);
 Colour canvas_pixel(Window window, int x, int y);  // the kept drawing, client coordinates
 std::string clipboard_text();
+bool busy_cursor_up();                          // the busy cursor is shown now
 std::string font_family(Control control);
 
 // Destroys every window, so the next test starts from nothing.

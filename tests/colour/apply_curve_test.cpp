@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <random>
+#include <vector>
 
 #include "platform/numbers.h"
 #include "tests/colour/curve_samples.h"
@@ -17,7 +18,8 @@ using testing::random_curve;
 using testing::random_picture;
 using testing::start_up_curve;
 
-constexpr KernelCode both_codes[] = {KernelCode::fastest, KernelCode::portable};
+// Every path this processor runs: AVX-512, AVX2 and the plain loops here.
+const std::vector<KernelCode> every_code = kernel_codes_here();
 
 // The kernels as DRAW calls them; channel -1 is "All".
 void draw_with_kernels(const Picture& original, Picture& adjusted, const PointLevels& points,
@@ -39,17 +41,17 @@ Picture drawn_all(const Picture& original, const PointLevels& points,
     return adjusted;
 }
 
-// One colour drawn in "All" mode, checked to come out the same in a vector
-// run of pixels, in the pixels left over after it, and by the plain loops.
+// One colour drawn in "All" mode, checked to come out the same in vector
+// runs of pixels, in the pixels left over after them, and on every path.
 Colour drawn_pixel(Colour colour, const PointLevels& points)
 {
     Picture original(17, 1);
     for (Colour& pixel : original.pixels()) pixel = colour;
     const Picture fast = drawn_all(original, points, KernelCode::fastest);
-    const Picture plain = drawn_all(original, points, KernelCode::portable);
-    for (int x = 0; x < 17; ++x) {
-        EXPECT_EQ(fast.at(x, 0), fast.at(0, 0)) << "pixel " << x;
-        EXPECT_EQ(plain.at(x, 0), fast.at(0, 0)) << "pixel " << x;
+    for (KernelCode code : every_code) {
+        const Picture other = drawn_all(original, points, code);
+        for (int x = 0; x < 17; ++x)
+            EXPECT_EQ(other.at(x, 0), fast.at(0, 0)) << kernel_code_name(code) << ", pixel " << x;
     }
     return fast.at(0, 0);
 }
@@ -63,7 +65,7 @@ Picture every_colour()
     return picture;
 }
 
-// Both kernel codes, in "All" mode and on each channel, leave `earlier` exactly
+// Every path, in "All" mode and on each channel, leave `earlier` exactly
 // as the step-by-step version does.
 ::testing::AssertionResult kernels_equal_reference(const Picture& original, const Picture& earlier,
                                                    const PointLevels& points)
@@ -71,10 +73,12 @@ Picture every_colour()
     for (int channel = -1; channel <= 2; ++channel) {
         Picture slow = earlier;
         reference::draw(original, slow, points, channel);
-        for (KernelCode code : both_codes) {
+        for (KernelCode code : every_code) {
             Picture fast = earlier;
             draw_with_kernels(original, fast, points, channel, code);
-            if (fast != slow) return ::testing::AssertionFailure() << "channel " << channel << " differs";
+            if (fast != slow)
+                return ::testing::AssertionFailure()
+                       << kernel_code_name(code) << ": channel " << channel << " differs";
         }
     }
     return ::testing::AssertionSuccess();
@@ -111,11 +115,40 @@ TEST(DrawAllChannels, EqualsStepByStepDrawForEveryColour)
         Picture slow(original.width(), original.height());
         for (std::size_t i = 0; i < original.pixels().size(); ++i)
             slow.pixels()[i] = reference::all_channels_pixel(original.pixels()[i], table);
-        for (KernelCode code : both_codes) {
+        for (KernelCode code : every_code) {
             const Picture fast = drawn_all(original, points, code);
+            if (fast == slow) continue;
             for (std::size_t i = 0; i < original.pixels().size(); ++i)
-                ASSERT_EQ(fast.pixels()[i], slow.pixels()[i]) << "colour " << std::hex << i;
+                ASSERT_EQ(fast.pixels()[i], slow.pixels()[i])
+                    << kernel_code_name(code) << ", colour " << std::hex << i;
         }
+    }
+}
+
+// Every target mean with every channel sum, each sum split evenly, onto one
+// channel, and with one channel at a sixth of it (levels near a half when the
+// mean is low): the fast paths recover the mean from the ratio and pull
+// toward it without dividing, which must hold for all of them.
+TEST(DrawAllChannels, EqualsStepByStepDrawForEveryMeanAndChannelSum)
+{
+    Picture original(level_table_size, 3);
+    for (int s = 0; s < level_table_size; ++s) {
+        const auto split = [&](int first) {
+            const int second = std::min(255, (s - first + 1) / 2);
+            return rgb(first, second, s - first - second);
+        };
+        original.at(s, 0) = split(s / 3);
+        original.at(s, 1) = split(std::min(255, s));
+        original.at(s, 2) = split(std::max(s / 6, s - 510));
+    }
+    for (int mean = 0; mean < 256; ++mean) {
+        const auto table = reference::level_table(flat_curve(mean), -1);
+        Picture slow(original.width(), original.height());
+        for (std::size_t i = 0; i < original.pixels().size(); ++i)
+            slow.pixels()[i] = reference::all_channels_pixel(original.pixels()[i], table);
+        for (KernelCode code : every_code)
+            ASSERT_EQ(drawn_all(original, flat_curve(mean), code), slow)
+                << kernel_code_name(code) << ", mean " << mean;
     }
 }
 

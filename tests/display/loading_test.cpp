@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "platform/image_files.h"
 #include "tests/display/picture_files.h"
 
 namespace korven::test {
@@ -276,6 +277,33 @@ TEST_F(Loading, BmpHoldingTheSamePictureIsReusedQuietly)
     EXPECT_EQ(std::filesystem::last_write_time(bmp), long_ago);  // not written again
     EXPECT_EQ(state().shown_width, 227);
     EXPECT_EQ(text("EDIT1"), bmp);
+}
+
+// 20 megapixels take long to load, convert and save: the busy cursor shows
+// meanwhile and is gone when the handler returns; smaller pictures show none.
+TEST_F(Loading, LargePicturesShowTheBusyCursorWhileLoadingConvertingAndSaving)
+{
+    const int& shown = fe::testing::script().busy_cursors_shown;
+    const int before = shown;
+    load_picture(coordinate_picture(640, 480), "small.bmp");
+    EXPECT_EQ(shown, before);
+
+    const Picture large = coordinate_picture(5000, 4000);
+    load_picture(large, "large.bmp");
+    expect_loaded(path("large.bmp"), large);
+    EXPECT_EQ(shown, before + 1);
+
+    answer_next_dialog(path("saved.bmp"));
+    click("BUTTON6");
+    EXPECT_TRUE(std::filesystem::exists(path("saved.bmp")));
+    EXPECT_EQ(shown, before + 2);
+
+    ASSERT_TRUE(fe::write_jpeg(large, path("photo.jpg"), 90));
+    load(path("photo.jpg"));
+    EXPECT_EQ(text("EDIT1"), path("photo.bmp"));
+    EXPECT_EQ(shown, before + 3);
+    EXPECT_FALSE(fe::testing::busy_cursor_up());
+    EXPECT_TRUE(messages().empty());
 }
 
 }  // namespace

@@ -17,12 +17,6 @@ namespace korven::curve_rows {
 
 #ifdef KORVEN_VECTOR_ROWS
 
-bool has_vector_rows()
-{
-    return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
-           __builtin_cpu_supports("avx512vbmi");
-}
-
 #define KORVEN_VECTOR_TARGET __attribute__((target("avx512f,avx512bw,avx512vbmi")))
 
 namespace {
@@ -70,9 +64,7 @@ private:
     __m512i table_[12];
 };
 
-}  // namespace
-
-KORVEN_VECTOR_TARGET void vector_all_channels_row(const AllChannelsPlan& plan,
+KORVEN_VECTOR_TARGET void all_channels_row_avx512(const AllChannelsPlan& plan,
                                                   const Colour* from, Colour* to, int width)
 {
     const MeanLookup look_up_mean(plan);
@@ -136,15 +128,14 @@ KORVEN_VECTOR_TARGET void vector_all_channels_row(const AllChannelsPlan& plan,
     all_channels_row(plan, from + x, to + x, width - x);
 }
 
-KORVEN_VECTOR_TARGET void vector_one_channel_row(const ChannelLevels& levels, int channel,
-                                                 const Colour* from, Colour* to, int width)
+KORVEN_VECTOR_TARGET void one_channel_row_avx512(const OneChannelPlan& plan, const Colour* from,
+                                                 Colour* to, int width)
 {
     // Every byte of the source is looked up; the channel's byte is kept.
-    const __m512i table[4] = {_mm512_loadu_si512(levels.data()),
-                              _mm512_loadu_si512(levels.data() + 64),
-                              _mm512_loadu_si512(levels.data() + 128),
-                              _mm512_loadu_si512(levels.data() + 192)};
-    const __m512i channel_bits = _mm512_set1_epi32(255 << (8 * channel));
+    const std::uint8_t* levels = plan.levels.data();
+    const __m512i table[4] = {_mm512_loadu_si512(levels), _mm512_loadu_si512(levels + 64),
+                              _mm512_loadu_si512(levels + 128), _mm512_loadu_si512(levels + 192)};
+    const __m512i channel_bits = _mm512_set1_epi32(255 << (8 * plan.channel));
     int x = 0;
     for (; x + 16 <= width; x += 16) {
         const __m512i source = _mm512_loadu_si512(from + x);
@@ -156,22 +147,23 @@ KORVEN_VECTOR_TARGET void vector_one_channel_row(const ChannelLevels& levels, in
         _mm512_storeu_si512(to + x,
                             _mm512_ternarylogic_epi32(channel_bits, looked_up, target, 0xCA));
     }
-    one_channel_row(levels, channel, from + x, to + x, width - x);
+    one_channel_row(plan, from + x, to + x, width - x);
+}
+
+}  // namespace
+
+std::optional<RowLoops> avx512_rows()
+{
+    __builtin_cpu_init();  // may run before static constructors have done it
+    if (!__builtin_cpu_supports("avx512f") || !__builtin_cpu_supports("avx512bw") ||
+        !__builtin_cpu_supports("avx512vbmi"))
+        return std::nullopt;
+    return RowLoops{all_channels_row_avx512, one_channel_row_avx512};
 }
 
 #else
 
-bool has_vector_rows() { return false; }
-void vector_all_channels_row(const AllChannelsPlan& plan, const Colour* from, Colour* to,
-                             int width)
-{
-    all_channels_row(plan, from, to, width);
-}
-void vector_one_channel_row(const ChannelLevels& levels, int channel, const Colour* from,
-                            Colour* to, int width)
-{
-    one_channel_row(levels, channel, from, to, width);
-}
+std::optional<RowLoops> avx512_rows() { return std::nullopt; }
 
 #endif
 
