@@ -65,11 +65,13 @@ struct Running {
 void dispatch(const HandlerTable& table, const fe::Event& event)
 {
     const auto handler = table.find(event.handler);
-    if (handler == table.end()) return;
+    const auto run = [&] {
+        if (handler != table.end()) handler->second(event);
+    };
     // Raised inside a running handler (a field's change after its text was
     // set, a resize after the window fit): part of that handler's work.
     if (handlers_running > 0) {
-        handler->second(event);
+        run();
         return;
     }
     const Running running;
@@ -78,11 +80,12 @@ void dispatch(const HandlerTable& table, const fe::Event& event)
     const auto recorded = recorded_handlers().find(event.handler);
     if (recorded == recorded_handlers().end()) {
         if (command) history().end_curve_run();
-        handler->second(event);
+        run();
     } else {
-        history().record(recorded->second, [&] { handler->second(event); });
+        history().record(recorded->second, run);
         if (recorded->second != StepKind::picture_command) ask_for_live_pass();
     }
+    // Also after events without a handler: the user may have typed into a field.
     history().settle();
 }
 
