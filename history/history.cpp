@@ -15,8 +15,7 @@ std::uint64_t bytes_of(const Picture& picture) { return picture.pixels().size() 
 
 Picture& live(int slot) { return state().pictures[slot]; }
 
-// Kept steps never reach the pixels of the live pictures, so any change of a
-// picture by a command shows as a difference from its kept copy.
+// A command that changed a picture leaves it unlike the copy kept before it ran.
 bool pictures_changed(const Snapshot& before)
 {
     return *before.pictures[original_slot] != live(original_slot) ||
