@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/testing.h"
+
 namespace korven {
 
 namespace {
@@ -31,6 +33,7 @@ std::array<std::uint64_t, 2> live_fingerprints()
 
 std::uint64_t history_budget_bytes()
 {
+    if (const std::uint64_t memory = fe::testing::script().memory_bytes; memory != 0) return memory / 4;
     const long pages = sysconf(_SC_PHYS_PAGES);
     const long page_size = sysconf(_SC_PAGESIZE);
     if (pages <= 0 || page_size <= 0) return 0;

@@ -2,6 +2,7 @@
 // The runtime's one test hook: scripted dialog answers, captured messages,
 // simulated user actions and read-back of what the windows show.
 
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <string>
@@ -19,6 +20,7 @@ struct Script {
     std::vector<std::string> dialog_titles;   // every dialog shown, in order
     std::vector<std::string> messages;        // every message shown, in order
     bool fail_next_write = false;             // the next file write fails part-way
+    std::uint64_t memory_bytes = 0;           // not 0: the memory the machine seems to have
     int busy_cursors_shown = 0;               // how often the busy cursor went up
 };
 
