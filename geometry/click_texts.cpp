@@ -37,7 +37,10 @@ std::string measure_from_text(int x, int y) { return "from(" + signed_field(x) +
 
 std::string measure_text(int dx, int dy)
 {
-    const std::string moved = "(" + signed_field(dx) + "," + signed_field(dy) + ")[";
+    // Appended piece by piece: "(" + a temporary string trips a false
+    // -Wrestrict alarm of GCC 12.
+    std::string moved = "(";
+    moved += signed_field(dx) + "," + signed_field(dy) + ")[";
     if (dx == 0 && dy == 0) return moved + "0,---degree]";
     if (dx == 0) return moved + display_text(dy) + (dy > 0 ? ",+90degree]" : ",-90degree]");
     return moved + distance_text(dx, dy) + "," + angle_text(dx, dy) + "degree]";

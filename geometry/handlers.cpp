@@ -1,6 +1,8 @@
 #include "geometry/handlers.h"
 
 #include "geometry/picture_clicks.h"
+#include "geometry/resizing.h"
+#include "geometry/rotation.h"
 #include "geometry/trimming.h"
 
 namespace korven {
@@ -14,6 +16,8 @@ void add_geometry_handlers(HandlerTable& table)
     table["BUTTON11_ON"] = plain(BUTTON11_ON);
     table["FORM2_CLICK"] = FORM2_CLICK;
     table["CHECK5_ON"] = plain(CHECK5_ON);
+    table["BUTTON13_ON"] = plain(BUTTON13_ON);
+    table["BUTTON14_ON"] = plain(BUTTON14_ON);
 }
 
 }  // namespace korven

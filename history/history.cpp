@@ -1,19 +1,18 @@
 #include "history/history.h"
 
-#include <unistd.h>
-
 #include <algorithm>
+#include <limits>
 #include <new>
 #include <utility>
 #include <vector>
 
-#include "platform/testing.h"
+#include "platform/memory_budget.h"
 
 namespace korven {
 
 namespace {
 
-std::uint64_t bytes_of(const Picture& picture) { return picture.pixels().size() * sizeof(Colour); }
+std::uint64_t bytes_of(const Picture& picture) { return picture_bytes(picture.width(), picture.height()); }
 
 Picture& live(int slot) { return state().pictures[slot]; }
 
@@ -33,11 +32,8 @@ std::array<std::uint64_t, 2> live_fingerprints()
 
 std::uint64_t history_budget_bytes()
 {
-    if (const std::uint64_t memory = fe::testing::script().memory_bytes; memory != 0) return memory / 4;
-    const long pages = sysconf(_SC_PHYS_PAGES);
-    const long page_size = sysconf(_SC_PAGESIZE);
-    if (pages <= 0 || page_size <= 0) return 0;
-    return static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(page_size) / 4;
+    const std::uint64_t memory = physical_memory_bytes();
+    return memory == 0 ? std::numeric_limits<std::uint64_t>::max() : memory / 4;  // unknown: steps alone limit
 }
 
 std::uint64_t History::kept_bytes() const
@@ -74,6 +70,9 @@ std::optional<Snapshot> History::keep_current() const
     if (bytes_of(original) + (alike ? 0 : bytes_of(adjusted)) > history_budget_bytes()) return std::nullopt;
     Snapshot kept{settled_, {kept_copy_of(original), nullptr}};
     if (!alike) kept.pictures[adjusted_slot] = kept_copy_of(adjusted);
+    const std::uint64_t copies = (kept.pictures[original_slot] ? 0 : bytes_of(original)) +
+                                 (alike || kept.pictures[adjusted_slot] ? 0 : bytes_of(adjusted));
+    if (!allocation_fits(copies)) return std::nullopt;
     try {
         if (!kept.pictures[original_slot]) kept.pictures[original_slot] = std::make_shared<Picture>(original);
         if (alike) kept.pictures[adjusted_slot] = kept.pictures[original_slot];

@@ -60,7 +60,8 @@ private:
     bool change_not_kept_ = false;  // below the oldest undo step lies a change that was not kept
 };
 
-// Bytes the history may keep: a quarter of the physical memory.
+// Bytes the history may keep: a quarter of the physical memory (no limit
+// but the number of steps where that cannot be told).
 std::uint64_t history_budget_bytes();
 
 }  // namespace korven

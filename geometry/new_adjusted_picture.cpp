@@ -1,0 +1,60 @@
+#include "geometry/new_adjusted_picture.h"
+
+#include <string>
+
+#include "state/state.h"
+#include "display/picture_window.h"
+#include "display/view_geometry.h"
+#include "platform/memory_budget.h"
+
+namespace korven {
+
+namespace {
+
+constexpr long long largest_side = 32767;  // sizes are 16-bit
+
+std::string size_words(long long width, long long height)
+{
+    return std::to_string(width) + " x " + std::to_string(height) + " pixels";
+}
+
+}  // namespace
+
+bool result_can_be_made(std::string_view action, long long width, long long height, std::uint64_t work_bytes)
+{
+    const std::string refusal = "Cannot " + std::string(action) + ": ";
+    if (width > largest_side || height > largest_side) {
+        fe::message(refusal + "the result would be " + size_words(width, height) +
+                    ", and a picture can have at most 32767 pixels on a side. Nothing was changed.");
+        return false;
+    }
+    const std::uint64_t bytes = picture_bytes(static_cast<int>(width), static_cast<int>(height)) + work_bytes;
+    if (!allocation_fits(bytes)) {
+        report_no_memory(action, width, height);
+        return false;
+    }
+    return true;
+}
+
+void report_no_memory(std::string_view action, long long width, long long height)
+{
+    fe::message("Cannot " + std::string(action) + ": there is not enough memory for a picture of " +
+                size_words(width, height) + ". Nothing was changed.");
+}
+
+void show_new_adjusted_picture(fe::Bitmap picture)
+{
+    State& s = state();
+    s.shown_width = static_cast<std::int16_t>(fe::get_bitmap_width(picture));
+    s.shown_height = static_cast<std::int16_t>(fe::get_bitmap_height(picture));
+    s.pictures[adjusted_slot] = std::move(picture);
+    s.picture_width[adjusted_slot] = s.shown_width;
+    s.picture_height[adjusted_slot] = s.shown_height;
+    s.shown_picture = adjusted_slot;
+    fe::set_window_text(ui().TEXT18, "Adjasted>" + size_text(s.shown_width, s.shown_height));
+    fit_window_to_picture();
+    INICHNG(1, 2);
+    DRAW2();
+}
+
+}  // namespace korven

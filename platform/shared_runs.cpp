@@ -1,0 +1,39 @@
+#include "platform/shared_runs.h"
+
+#include <algorithm>
+#include <atomic>
+#include <exception>
+#include <thread>
+
+namespace korven {
+
+void share_runs(int count, int run_length, bool large, const std::function<void(int, int)>& work)
+{
+    std::atomic<int> next{0};
+    std::atomic<bool> failed{false};
+    const auto take_runs = [&](std::exception_ptr& failure) {
+        try {
+            for (int first = next.fetch_add(run_length); first < count && !failed;
+                 first = next.fetch_add(run_length))
+                work(first, std::min(count, first + run_length));
+        } catch (...) {
+            failure = std::current_exception();
+            failed = true;
+        }
+    };
+    std::exception_ptr own_failure, helper_failure;
+    std::thread helper;
+    if (large && count > run_length && std::thread::hardware_concurrency() >= 2) {
+        try {
+            helper = std::thread(take_runs, std::ref(helper_failure));
+        } catch (const std::exception&) {
+            // No thread to be had: this thread takes every run.
+        }
+    }
+    take_runs(own_failure);
+    if (helper.joinable()) helper.join();
+    if (own_failure) std::rethrow_exception(own_failure);
+    if (helper_failure) std::rethrow_exception(helper_failure);
+}
+
+}  // namespace korven
