@@ -17,29 +17,23 @@ ChromaMatrix chroma_matrix()
 
 // Random colours spread the dots over the whole diagram; a photo-like
 // picture has long runs of equal brightness.
-void BM_AnalyseLargePicture(benchmark::State& bench)
+void BM_AnalyseLargePicture(benchmark::State& bench, CodePath path)
 {
-    const auto code = static_cast<AnalysisCode>(bench.range(0));
-    if (!processor_has(code)) {
-        bench.SkipWithError("this processor lacks the instruction set");
-        return;
-    }
     const Picture picture =
-        bench.range(1) == 0 ? synthetic_picture(large_width, large_height) : photo_like_picture();
+        bench.range(0) == 0 ? synthetic_picture(large_width, large_height) : photo_like_picture();
     const ChromaMatrix matrix = chroma_matrix();
     Picture chart(640, 648);
     for (auto _ : bench) {
-        benchmark::DoNotOptimize(analyse(picture.view(), matrix, 324.0f, chart.view(), code));
+        benchmark::DoNotOptimize(analyse(picture.view(), matrix, 324.0f, chart.view(), path));
         benchmark::ClobberMemory();
     }
     report_ratio_to_memcpy(bench, large_width, large_height);
 }
-BENCHMARK(BM_AnalyseLargePicture)
-    ->ArgNames({"code", "photo"})  // code: 0 fastest, 1 AVX-512, 2 AVX2, 3 portable
-    ->ArgsProduct({{0, 1, 2, 3}, {0}})
-    ->Args({0, 1})
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+[[maybe_unused]] const bool registered = [] {
+    for (auto* bench : register_per_path("BM_AnalyseLargePicture", analysis_paths_here(), BM_AnalyseLargePicture))
+        bench->ArgName("photo")->Arg(0)->Arg(1);
+    return true;
+}();
 
 // "Analysis" with the adjusted picture shown: the pass, the chart and the redraw.
 void BM_AnalysisButtonLargePicture(benchmark::State& bench)

@@ -1,7 +1,5 @@
 // DRAW's two passes over a 6000 x 4000 picture with a random-looking curve,
 // once on every path this processor runs (avx512, avx2, portable).
-#include <string>
-
 #include "bench/bench_support.h"
 #include "colour/apply_curve.h"
 #include "colour/level_table.h"
@@ -23,45 +21,35 @@ PointLevels wavy_curve()
     return points;
 }
 
-void BM_ApplyAllChannelsLargePicture(benchmark::State& state, KernelCode code)
+void BM_ApplyAllChannelsLargePicture(benchmark::State& state, CodePath path)
 {
     const Picture original = synthetic_picture(large_width, large_height);
     Picture adjusted(large_width, large_height);
     const LevelTable table = build_level_table(wavy_curve(), CurveMode::all_channels);
     for (auto _ : state) {
-        apply_all_channels(original.view(), adjusted.view(), table, code);
+        apply_all_channels(original.view(), adjusted.view(), table, path);
         benchmark::ClobberMemory();
     }
     report_ratio_to_memcpy(state, large_width, large_height);
 }
 
-void BM_ApplyOneChannelLargePicture(benchmark::State& state, KernelCode code)
+void BM_ApplyOneChannelLargePicture(benchmark::State& state, CodePath path)
 {
     const Picture original = synthetic_picture(large_width, large_height);
     Picture adjusted = synthetic_picture(large_width, large_height, 2);
     const LevelTable table = build_level_table(wavy_curve(), CurveMode::one_channel);
     int channel = 0;
     for (auto _ : state) {
-        apply_one_channel(original.view(), adjusted.view(), table, channel, code);
+        apply_one_channel(original.view(), adjusted.view(), table, channel, path);
         channel = (channel + 1) % 3;
         benchmark::ClobberMemory();
     }
     report_ratio_to_memcpy(state, large_width, large_height);
 }
 
-// Named after the path, e.g. BM_ApplyAllChannelsLargePicture/avx2.
 [[maybe_unused]] const bool registered = [] {
-    for (const KernelCode code : kernel_codes_here()) {
-        const std::string path(kernel_code_name(code));
-        benchmark::RegisterBenchmark(("BM_ApplyAllChannelsLargePicture/" + path).c_str(),
-                                     BM_ApplyAllChannelsLargePicture, code)
-            ->Unit(benchmark::kMillisecond)
-            ->UseRealTime();
-        benchmark::RegisterBenchmark(("BM_ApplyOneChannelLargePicture/" + path).c_str(),
-                                     BM_ApplyOneChannelLargePicture, code)
-            ->Unit(benchmark::kMillisecond)
-            ->UseRealTime();
-    }
+    register_per_path("BM_ApplyAllChannelsLargePicture", curve_paths_here(), BM_ApplyAllChannelsLargePicture);
+    register_per_path("BM_ApplyOneChannelLargePicture", curve_paths_here(), BM_ApplyOneChannelLargePicture);
     return true;
 }();
 

@@ -5,8 +5,10 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
+#include "platform/code_path.h"
 #include "platform/picture.h"
 
 namespace korven::bench {
@@ -39,5 +41,22 @@ std::vector<MemcpyBaseline> memcpy_baselines();
 // to memcpy of a `width` x `height` picture. (Kept as an inverted rate so the
 // library divides by the measured time; bench/main.cpp prints it as a number.)
 void report_ratio_to_memcpy(benchmark::State& state, int width, int height);
+
+// Registers `run(state, path)` once per code path, named NAME/PATH (for
+// example BM_ApplyAllChannelsLargePicture/avx2), so that every figure says
+// which code made it. Returns the registrations for their arguments.
+template <class Run>
+std::vector<benchmark::internal::Benchmark*> register_per_path(const std::string& name,
+                                                               const std::vector<CodePath>& paths, Run run)
+{
+    std::vector<benchmark::internal::Benchmark*> registered;
+    for (const CodePath path : paths) {
+        const std::string full_name = name + "/" + std::string(code_path_name(path));
+        registered.push_back(benchmark::RegisterBenchmark(
+            full_name.c_str(), [run, path](benchmark::State& state) { run(state, path); }));
+        registered.back()->Unit(benchmark::kMillisecond)->UseRealTime();
+    }
+    return registered;
+}
 
 }  // namespace korven::bench

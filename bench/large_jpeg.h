@@ -6,7 +6,7 @@
 
 namespace korven::bench {
 
-// Where benchmarks keep their files.
+// Where benchmarks keep their files: a folder of this run alone.
 std::filesystem::path scratch_folder();
 
 // The photo-like JPEG (smooth gradients with fine texture), written where it

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "colour/analysis_dots.h"
+#include "platform/shared_runs.h"
 
 namespace korven {
 
@@ -15,9 +16,6 @@ namespace {
 using analysis_dots::Plan;
 using analysis_dots::PlaceFunction;
 using analysis_dots::run_length;
-
-// Large pictures are split in two halves of rows, the lower half for a helper thread.
-constexpr long long pixels_worth_a_thread = 1 << 20;
 
 // Marks a pixel of a helper's layer that no dot has reached; colours never have the top byte.
 constexpr Colour no_dot = 0xFF000000u;
@@ -64,7 +62,7 @@ void overlay(const std::vector<Colour>& layer, PictureView chart)
 }  // namespace
 
 BrightnessHistogram analyse(ConstPictureView picture, const ChromaMatrix& matrix, float panel_top,
-                            PictureView chart, AnalysisCode code)
+                            PictureView chart, CodePath path)
 {
     BrightnessHistogram counts{};
     if (picture.width <= 0 || picture.height <= 0) return counts;
@@ -72,9 +70,10 @@ BrightnessHistogram analyse(ConstPictureView picture, const ChromaMatrix& matrix
     if (chart.width <= 0 || chart.height <= 0 || chart.stride * chart.height > INT32_MAX)
         chart.width = chart.height = 0;
     const Plan plan = analysis_dots::make_plan(matrix, panel_top, chart);
-    const PlaceFunction place = analysis_dots::place_function(code);
+    const PlaceFunction place = analysis_dots::place_function(path);
 
-    // The helper plots the lower half on a layer of its own; laid over the
+    // Large pictures are split in two halves of rows. The helper thread plots
+    // the lower half on a layer of its own; laid over the
     // chart after the upper half, its dots come last, as in one pass.
     const int split = picture.height / 2;
     std::vector<Colour> layer;

@@ -4,7 +4,9 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
+#include "platform/code_path.h"
 #include "platform/picture.h"
 
 namespace korven {
@@ -16,11 +18,9 @@ using ChromaMatrix = std::array<std::array<float, 3>, 3>;
 // Slot m counts the pixels whose mean level rounds to m.
 using BrightnessHistogram = std::array<std::int32_t, 256>;
 
-// Which loops place the dots: the fastest this processor offers, or one
-// instruction set forced (tests and benchmarks compare them). All give
-// identical charts and counts; one the processor lacks runs the plain loops.
-enum class AnalysisCode { fastest, avx512, avx2, portable };
-bool processor_has(AnalysisCode code);
+// The paths of the pass this processor runs, fastest first; `portable` is
+// always there. All give identical charts and counts.
+std::vector<CodePath> analysis_paths_here();
 
 // Every pixel of `picture`, in row order, with the coordinates q of `matrix`
 // in single precision: t = 141.4 / q2, and the dot goes to (451 - q1 x t,
@@ -34,6 +34,6 @@ bool processor_has(AnalysisCode code);
 // nearest of those, and means and dot levels above 255 as 255.
 BrightnessHistogram analyse(ConstPictureView picture, const ChromaMatrix& matrix,
                             float panel_top, PictureView chart,
-                            AnalysisCode code = AnalysisCode::fastest);
+                            CodePath path = CodePath::fastest);
 
 }  // namespace korven

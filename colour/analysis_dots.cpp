@@ -99,14 +99,28 @@ Plan make_plan(const ChromaMatrix& matrix, float panel_top, PictureView chart)
     return plan;
 }
 
-PlaceFunction place_function(AnalysisCode code)
+namespace {
+
+bool processor_runs(CodePath path)
 {
-    if (code == AnalysisCode::fastest)
-        code = processor_has(AnalysisCode::avx512) ? AnalysisCode::avx512 : AnalysisCode::avx2;
-    if (!processor_has(code)) code = AnalysisCode::portable;
 #ifdef KORVEN_ANALYSIS_VECTORS
-    if (code == AnalysisCode::avx512) return place_avx512;
-    if (code == AnalysisCode::avx2) return place_avx2;
+    if (path == CodePath::avx512)
+        return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq") &&
+               __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl");
+    if (path == CodePath::avx2) return __builtin_cpu_supports("avx2");
+#endif
+    return path == CodePath::portable;
+}
+
+}  // namespace
+
+PlaceFunction place_function(CodePath path)
+{
+    if (path == CodePath::fastest) path = processor_runs(CodePath::avx512) ? CodePath::avx512 : CodePath::avx2;
+    if (!processor_runs(path)) path = CodePath::portable;
+#ifdef KORVEN_ANALYSIS_VECTORS
+    if (path == CodePath::avx512) return place_avx512;
+    if (path == CodePath::avx2) return place_avx2;
 #endif
     return place_portable;
 }
@@ -115,17 +129,12 @@ PlaceFunction place_function(AnalysisCode code)
 
 namespace korven {
 
-bool processor_has(AnalysisCode code)
+std::vector<CodePath> analysis_paths_here()
 {
-#ifdef KORVEN_ANALYSIS_VECTORS
-    if (code == AnalysisCode::avx512)
-        return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq") &&
-               __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl");
-    if (code == AnalysisCode::avx2) return __builtin_cpu_supports("avx2");
-    return true;
-#else
-    return code == AnalysisCode::portable || code == AnalysisCode::fastest;
-#endif
+    std::vector<CodePath> paths;
+    for (const CodePath path : {CodePath::avx512, CodePath::avx2, CodePath::portable})
+        if (analysis_dots::processor_runs(path)) paths.push_back(path);
+    return paths;
 }
 
 }  // namespace korven

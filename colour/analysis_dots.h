@@ -37,6 +37,6 @@ struct Run {
 using PlaceFunction = void (*)(const Plan& plan, const Colour* pixels, int count, Run& run);
 
 // The version for `code`, or the plain one where this processor lacks it.
-PlaceFunction place_function(AnalysisCode code);
+PlaceFunction place_function(CodePath path);
 
 }  // namespace korven::analysis_dots

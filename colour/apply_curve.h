@@ -3,10 +3,10 @@
 
 #include <array>
 #include <cstdint>
-#include <string_view>
 #include <vector>
 
 #include "colour/level_table.h"
+#include "platform/code_path.h"
 #include "platform/picture.h"
 
 namespace korven {
@@ -19,14 +19,9 @@ struct ChannelBits {
 constexpr std::array<ChannelBits, 3> channel_table{
     {{1, 0x0000FF}, {256, 0x00FF00}, {65536, 0xFF0000}}};
 
-// Which code runs a pass: the fastest this processor offers, or one path
-// forced (the tests and benchmarks run each). All give identical pictures. A
-// forced path this processor lacks runs the plain loops instead.
-enum class KernelCode { fastest, avx512, avx2, portable };
-
-// The paths this processor runs, fastest first; `portable` is always there.
-std::vector<KernelCode> kernel_codes_here();
-std::string_view kernel_code_name(KernelCode code);
+// The paths of both passes this processor runs, fastest first; `portable` is
+// always there. The AVX-512 path needs VBMI as well.
+std::vector<CodePath> curve_paths_here();
 
 // Rewrites every pixel of `adjusted` from `original` through an "All" table,
 // keeping the ratios between the channels and moving their mean to the
@@ -36,7 +31,7 @@ std::string_view kernel_code_name(KernelCode code);
 // taken as the nearest end). Only the area both pictures share is written;
 // they are different pictures.
 void apply_all_channels(ConstPictureView original, PictureView adjusted,
-                        const LevelTable& table, KernelCode code = KernelCode::fastest);
+                        const LevelTable& table, CodePath path = CodePath::fastest);
 
 // Replaces channel `channel` (0 red, 1 green, 2 blue) of every pixel of
 // `adjusted` by the single-channel table's level for that channel of
@@ -45,6 +40,6 @@ void apply_all_channels(ConstPictureView original, PictureView adjusted,
 // written; they are different pictures.
 void apply_one_channel(ConstPictureView original, PictureView adjusted,
                        const LevelTable& table, int channel,
-                       KernelCode code = KernelCode::fastest);
+                       CodePath path = CodePath::fastest);
 
 }  // namespace korven

@@ -72,7 +72,7 @@ void write_means(const column_sums::Sums& sums, const std::vector<int>& first_co
 
 }  // namespace
 
-void average_reduce(ConstPictureView source, PictureView target, KernelPath path)
+void average_reduce(ConstPictureView source, PictureView target, CodePath path)
 {
     const int source_width = source.width, source_height = source.height;
     const int width = target.width, height = target.height;
@@ -80,7 +80,7 @@ void average_reduce(ConstPictureView source, PictureView target, KernelPath path
 
     const std::vector<int> first_column = first_sources(source_width, width);
     const std::vector<int> first_row = first_sources(source_height, height);
-    const bool vector = path == KernelPath::fastest && column_sums::has_vector_rows();
+    const bool vector = wants_vector_loops(path) && column_sums::has_vector_rows();
     // Target rows are independent: a large picture shares them with a helper.
     const bool large = static_cast<long long>(source_width) * source_height >= pixels_worth_a_thread;
     share_runs(height, 8, large, [&](int first_target_row, int end_target_row) {

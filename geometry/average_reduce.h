@@ -15,6 +15,6 @@ namespace korven {
 // No block is too large: sums are kept in counters wide enough for any block
 // of a picture with sides up to 32767. `path` chooses the loops (both give
 // the same picture).
-void average_reduce(ConstPictureView source, PictureView target, KernelPath path = KernelPath::fastest);
+void average_reduce(ConstPictureView source, PictureView target, CodePath path = CodePath::fastest);
 
 }  // namespace korven

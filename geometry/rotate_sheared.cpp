@@ -191,7 +191,7 @@ void tilt_frame_row(ConstPictureView source, const Shears& shears, int frame_y, 
 
 }  // namespace
 
-void rotate_sheared(ConstPictureView source, PictureView target, const RotationPlan& plan, KernelPath path)
+void rotate_sheared(ConstPictureView source, PictureView target, const RotationPlan& plan, CodePath path)
 {
     const int width = source.width, height = source.height;
     if (width <= 0 || height <= 0 || target.width != plan.width() || target.height != plan.height()) return;
@@ -213,7 +213,7 @@ void rotate_sheared(ConstPictureView source, PictureView target, const RotationP
         return;
     }
 
-    const bool vector = path == KernelPath::fastest && quarter_turn::has_vector_turn();
+    const bool vector = wants_vector_loops(path) && quarter_turn::has_vector_turn();
     const auto turn = [&](const quarter_turn::Band& band) {
         if (vector)
             quarter_turn::vector_turn_band(band, plan.quarter_turns, target);

@@ -38,6 +38,6 @@ RotationPlan plan_rotation(float rotation_angle, int width, int height);
 // around it; every other target pixel is left as it is. With no tilt (90, 180
 // and 270 degrees) the result is an exact turn. No write falls outside `target`.
 void rotate_sheared(ConstPictureView source, PictureView target, const RotationPlan& plan,
-                    KernelPath path = KernelPath::fastest);
+                    CodePath path = CodePath::fastest);
 
 }  // namespace korven

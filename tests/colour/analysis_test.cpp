@@ -52,14 +52,12 @@ TEST(AnalysisPass, EveryInstructionSetPlotsAndCountsAsTheStepByStepVersion)
     for (const float panel_top : {0.0f, 324.0f}) {
         Picture expected = patterned_chart();
         const reference::Histogram expected_counts = reference::dots(picture, panel_top, expected);
-        for (const AnalysisCode code :
-             {AnalysisCode::avx512, AnalysisCode::avx2, AnalysisCode::portable}) {
-            if (!processor_has(code)) continue;
+        for (const CodePath path : analysis_paths_here()) {
             Picture chart = patterned_chart();
             const BrightnessHistogram counts =
-                analyse(picture.view(), reference::chroma_matrix(), panel_top, chart.view(), code);
-            EXPECT_EQ(counts, expected_counts) << static_cast<int>(code) << " at " << panel_top;
-            EXPECT_TRUE(chart == expected) << static_cast<int>(code) << " at " << panel_top;
+                analyse(picture.view(), reference::chroma_matrix(), panel_top, chart.view(), path);
+            EXPECT_EQ(counts, expected_counts) << code_path_name(path) << " at " << panel_top;
+            EXPECT_TRUE(chart == expected) << code_path_name(path) << " at " << panel_top;
         }
     }
 }

@@ -19,11 +19,11 @@ using testing::random_picture;
 using testing::start_up_curve;
 
 // Every path this processor runs: AVX-512, AVX2 and the plain loops here.
-const std::vector<KernelCode> every_code = kernel_codes_here();
+const std::vector<CodePath> every_code = curve_paths_here();
 
 // The kernels as DRAW calls them; channel -1 is "All".
 void draw_with_kernels(const Picture& original, Picture& adjusted, const PointLevels& points,
-                       int channel, KernelCode code = KernelCode::fastest)
+                       int channel, CodePath code = CodePath::fastest)
 {
     if (channel == -1)
         apply_all_channels(original.view(), adjusted.view(),
@@ -34,7 +34,7 @@ void draw_with_kernels(const Picture& original, Picture& adjusted, const PointLe
 }
 
 Picture drawn_all(const Picture& original, const PointLevels& points,
-                  KernelCode code = KernelCode::fastest)
+                  CodePath code = CodePath::fastest)
 {
     Picture adjusted(original.width(), original.height());
     draw_with_kernels(original, adjusted, points, -1, code);
@@ -47,11 +47,11 @@ Colour drawn_pixel(Colour colour, const PointLevels& points)
 {
     Picture original(17, 1);
     for (Colour& pixel : original.pixels()) pixel = colour;
-    const Picture fast = drawn_all(original, points, KernelCode::fastest);
-    for (KernelCode code : every_code) {
+    const Picture fast = drawn_all(original, points, CodePath::fastest);
+    for (CodePath code : every_code) {
         const Picture other = drawn_all(original, points, code);
         for (int x = 0; x < 17; ++x)
-            EXPECT_EQ(other.at(x, 0), fast.at(0, 0)) << kernel_code_name(code) << ", pixel " << x;
+            EXPECT_EQ(other.at(x, 0), fast.at(0, 0)) << code_path_name(code) << ", pixel " << x;
     }
     return fast.at(0, 0);
 }
@@ -73,12 +73,12 @@ Picture every_colour()
     for (int channel = -1; channel <= 2; ++channel) {
         Picture slow = earlier;
         reference::draw(original, slow, points, channel);
-        for (KernelCode code : every_code) {
+        for (CodePath code : every_code) {
             Picture fast = earlier;
             draw_with_kernels(original, fast, points, channel, code);
             if (fast != slow)
                 return ::testing::AssertionFailure()
-                       << kernel_code_name(code) << ": channel " << channel << " differs";
+                       << code_path_name(code) << ": channel " << channel << " differs";
         }
     }
     return ::testing::AssertionSuccess();
@@ -115,12 +115,12 @@ TEST(DrawAllChannels, EqualsStepByStepDrawForEveryColour)
         Picture slow(original.width(), original.height());
         for (std::size_t i = 0; i < original.pixels().size(); ++i)
             slow.pixels()[i] = reference::all_channels_pixel(original.pixels()[i], table);
-        for (KernelCode code : every_code) {
+        for (CodePath code : every_code) {
             const Picture fast = drawn_all(original, points, code);
             if (fast == slow) continue;
             for (std::size_t i = 0; i < original.pixels().size(); ++i)
                 ASSERT_EQ(fast.pixels()[i], slow.pixels()[i])
-                    << kernel_code_name(code) << ", colour " << std::hex << i;
+                    << code_path_name(code) << ", colour " << std::hex << i;
         }
     }
 }
@@ -146,9 +146,9 @@ TEST(DrawAllChannels, EqualsStepByStepDrawForEveryMeanAndChannelSum)
         Picture slow(original.width(), original.height());
         for (std::size_t i = 0; i < original.pixels().size(); ++i)
             slow.pixels()[i] = reference::all_channels_pixel(original.pixels()[i], table);
-        for (KernelCode code : every_code)
+        for (CodePath code : every_code)
             ASSERT_EQ(drawn_all(original, flat_curve(mean), code), slow)
-                << kernel_code_name(code) << ", mean " << mean;
+                << code_path_name(code) << ", mean " << mean;
     }
 }
 

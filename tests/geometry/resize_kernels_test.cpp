@@ -7,6 +7,7 @@
 
 #include "geometry/average_reduce.h"
 #include "platform/form.h"
+#include "geometry/kernel_path.h"
 #include "tests/geometry/geometry_reference.h"
 
 namespace korven {
@@ -15,7 +16,7 @@ namespace {
 // Odd sizes: single pixels, single rows and columns, primes.
 const std::vector<std::pair<int, int>> odd_sizes = {{1, 1}, {1, 7}, {7, 1}, {2, 3}, {13, 17}, {31, 5}, {97, 61}, {11, 151}};
 
-Picture reduced(const Picture& source, int width, int height, KernelPath path = KernelPath::fastest)
+Picture reduced(const Picture& source, int width, int height, CodePath path = CodePath::fastest)
 {
     Picture target(width, height);
     average_reduce(source.view(), target.view(), path);
@@ -31,7 +32,7 @@ TEST(AverageReduce, EqualsTheStepByStepVersionForEveryTargetSize)
         const int step = width * height > 500 ? 7 : 1;
         for (int h = 1; h <= height; h += step)
             for (int w = 1; w <= width; w += step)
-                for (const KernelPath path : {KernelPath::fastest, KernelPath::portable})
+                for (const CodePath path : geometry_paths_here())
                     ASSERT_EQ(reduced(source, w, h, path), reference::average_reduce(source, w, h))
                         << width << "x" << height << " to " << w << "x" << h;
     }
@@ -41,7 +42,7 @@ TEST(AverageReduce, ALargePictureSharedWithAHelperThreadComesOutTheSame)
 {
     std::mt19937 random(17);
     const Picture source = reference::random_picture(random, 1031, 1019);
-    for (const KernelPath path : {KernelPath::fastest, KernelPath::portable})
+    for (const CodePath path : geometry_paths_here())
         ASSERT_EQ(reduced(source, 257, 251, path), reference::average_reduce(source, 257, 251));
 }
 
@@ -72,7 +73,7 @@ TEST(AverageReduce, BlocksAverageToTheirMeans)
     // A block of full green far larger than 32-bit sums of green x 256 allow.
     Picture green(2000, 2000);
     for (Colour& pixel : green.pixels()) pixel = rgb(0, 255, 0);
-    for (const KernelPath path : {KernelPath::fastest, KernelPath::portable}) {
+    for (const CodePath path : geometry_paths_here()) {
         EXPECT_EQ(reduced(green, 1, 1, path).at(0, 0), rgb(0, 255, 0));
         EXPECT_EQ(reduced(green, 10, 10, path), reference::stretch(reduced(green, 1, 1), 10, 10));
     }

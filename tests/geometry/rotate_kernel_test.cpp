@@ -7,12 +7,13 @@
 #include <vector>
 
 #include "geometry/rotate_sheared.h"
+#include "geometry/kernel_path.h"
 #include "tests/geometry/geometry_reference.h"
 
 namespace korven {
 namespace {
 
-Picture rotated(const Picture& source, float angle, KernelPath path = KernelPath::fastest)
+Picture rotated(const Picture& source, float angle, CodePath path = CodePath::fastest)
 {
     const RotationPlan plan = plan_rotation(angle, source.width(), source.height());
     Picture target(plan.width(), plan.height());
@@ -33,7 +34,7 @@ TEST(RotateSheared, EqualsTheStepByStepVersionInEveryBranchWithNothingFallingOff
         for (const float angle : angles) {
             int dropped = -1;
             const Picture expected = reference::rotate(source, angle, &dropped);
-            for (const KernelPath path : {KernelPath::fastest, KernelPath::portable})
+            for (const CodePath path : geometry_paths_here())
                 ASSERT_EQ(rotated(source, angle, path), expected) << width << "x" << height << " by " << angle;
             ASSERT_EQ(dropped, 0) << width << "x" << height << " by " << angle;
         }
@@ -45,7 +46,7 @@ TEST(RotateSheared, ALargePictureSharedWithAHelperThreadComesOutTheSame)
     std::mt19937 random(13);
     const Picture source = reference::random_picture(random, 1031, 1019);
     for (const float angle : {90.0f, 100.0f, 200.0f})
-        for (const KernelPath path : {KernelPath::fastest, KernelPath::portable})
+        for (const CodePath path : geometry_paths_here())
             ASSERT_EQ(rotated(source, angle, path), reference::rotate(source, angle)) << angle;
 }
 
