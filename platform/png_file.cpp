@@ -5,7 +5,6 @@
 #include <QImageWriter>
 #include <QSaveFile>
 
-#include <cstring>
 #include <utility>
 
 #include "platform/testing.h"
@@ -47,14 +46,17 @@ FileResult save_png_file(const Bitmap& bitmap, const std::string& path)
 
 FileResult read_png_file(const std::string& path, Bitmap& picture)
 {
+    // Channel by channel through Qt's own colour accessors, so a check of a
+    // saved file does not share the writer's view of our byte order.
     QImageReader reader(QString::fromStdString(path), "png");
-    const QImage image = reader.read().convertToFormat(QImage::Format_RGBX8888);
+    const QImage image = reader.read();
     if (image.isNull()) return failure(reader.errorString().toStdString());
     Bitmap read(image.width(), image.height());
-    for (int y = 0; y < image.height(); ++y) {
-        std::memcpy(read.row(y), image.constScanLine(y), static_cast<std::size_t>(image.width()) * 4);
-        for (int x = 0; x < image.width(); ++x) read.row(y)[x] &= 0xFFFFFFu;
-    }
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            read.at(x, y) = korven::rgb(qRed(pixel), qGreen(pixel), qBlue(pixel));
+        }
     picture = std::move(read);
     return {};
 }
