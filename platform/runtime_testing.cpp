@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QUrl>
 #include <QWindow>
+#include <QtTest/qtestkeyboard.h>
 #include <QtTest/qtestmouse.h>
 
 #include "platform/runtime_internal.h"
@@ -123,6 +124,33 @@ void resize_by_user(Window window, int outer_width, int outer_height)
 }
 
 void close_by_user(Window window) { window_widget(window).close(); }
+
+namespace {
+
+void activate(QWidget& window)
+{
+    window.activateWindow();
+    QApplication::setActiveWindow(&window);
+    QCoreApplication::processEvents();
+}
+
+}  // namespace
+
+void press_keys(Window window, std::string_view keys)
+{
+    QWidget& widget = window_widget(window);
+    activate(widget);
+    QWidget* target = widget.focusWidget() ? widget.focusWidget() : &widget;
+    QTest::keySequence(target, QKeySequence(QString::fromUtf8(keys.data(), static_cast<qsizetype>(keys.size()))));
+    QCoreApplication::processEvents();
+}
+
+void focus(Control control)
+{
+    QWidget* widget = control_record(control).widget;
+    activate(*widget->window());
+    widget->setFocus(Qt::OtherFocusReason);
+}
 
 void post(std::function<void()> action) { QTimer::singleShot(0, QCoreApplication::instance(), std::move(action)); }
 

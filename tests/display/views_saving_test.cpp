@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 
+#include "platform/png_file.h"
 #include "tests/display/picture_files.h"
 
 namespace korven::test {
@@ -88,6 +89,38 @@ TEST_F(Saving, TheAdjustedPictureIsWrittenAsAStandard24BitBmp)
     const Colour bottom_left = state().pictures[adjusted_slot].at(0, 16);
     EXPECT_EQ(little_endian(bytes, 54, 3), (blue_of(bottom_left)) | (green_of(bottom_left) << 8) |
                                               (static_cast<std::uint32_t>(red_of(bottom_left)) << 16));
+}
+
+TEST_F(Saving, ANameEndingInPngInAnyCaseGetsALosslessRgbPngEveryOtherNameABmp)
+{
+    load_adjusted(33, 17);
+    const Picture& shown = state().pictures[adjusted_slot];
+    for (const char* name : {"x.png", "X.PNG", "y.pNg"}) {
+        save_as(path(name));
+        const std::vector<char> bytes = file_bytes(path(name));
+        ASSERT_GT(bytes.size(), 26u) << name;
+        EXPECT_EQ(std::string(bytes.data(), 8), "\x89PNG\r\n\x1a\n");
+        EXPECT_EQ(std::string(bytes.data() + 12, 4), "IHDR");
+        EXPECT_EQ(bytes[24], 8);  // bits per channel
+        EXPECT_EQ(bytes[25], 2);  // red, green, blue and no alpha
+        Picture reloaded;
+        ASSERT_TRUE(fe::read_png_file(path(name), reloaded).ok);
+        EXPECT_EQ(reloaded, shown) << name;
+    }
+    for (const char* name : {"x.bmp", "x", "x.jpg"}) {
+        save_as(path(name));
+        EXPECT_EQ(std::string(file_bytes(path(name)).data(), 2), "BM") << name;
+        Picture reloaded;
+        ASSERT_TRUE(fe::load_file(reloaded, path(name)).ok);
+        EXPECT_EQ(reloaded, shown) << name;
+    }
+    EXPECT_TRUE(messages().empty());
+
+    // A PNG write that fails is reported as a BMP one is, and leaves no file.
+    fe::testing::script().fail_next_write = true;
+    save_as(path("z.png"));
+    expect_failure_reported(path("z.png"), "full");
+    EXPECT_FALSE(fs::exists(path("z.png")));
 }
 
 TEST_F(Saving, TheAnalysisPictureIsWrittenWhenShownAndReplacesAnExistingFile)
