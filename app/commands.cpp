@@ -86,7 +86,8 @@ void dispatch(const HandlerTable& table, const fe::Event& event)
         if (recorded->second != StepKind::picture_command) ask_for_live_pass();
     }
     // Also after events without a handler: the user may have typed into a field.
-    history().settle();
+    // A pointer move changes only the readout, which no step keeps.
+    if (!event.handler.ends_with("_MOUSEMOVE")) history().settle();
 }
 
 void KEY_UNDO() { history().undo(); }

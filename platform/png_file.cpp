@@ -1,7 +1,6 @@
 #include "platform/png_file.h"
 
 #include <QImage>
-#include <QImageReader>
 #include <QImageWriter>
 #include <QSaveFile>
 
@@ -41,23 +40,6 @@ FileResult save_png_file(const Bitmap& bitmap, const std::string& path)
         return failure(writer.errorString().toStdString());
     }
     if (!file.commit()) return failure(file.errorString().toStdString());
-    return {};
-}
-
-FileResult read_png_file(const std::string& path, Bitmap& picture)
-{
-    // Channel by channel through Qt's own colour accessors, so a check of a
-    // saved file does not share the writer's view of our byte order.
-    QImageReader reader(QString::fromStdString(path), "png");
-    const QImage image = reader.read();
-    if (image.isNull()) return failure(reader.errorString().toStdString());
-    Bitmap read(image.width(), image.height());
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb pixel = image.pixel(x, y);
-            read.at(x, y) = korven::rgb(qRed(pixel), qGreen(pixel), qBlue(pixel));
-        }
-    picture = std::move(read);
     return {};
 }
 

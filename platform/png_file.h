@@ -11,7 +11,4 @@ namespace fe {
 // file beside the target that replaces it only when whole, as `save_file` does.
 FileResult save_png_file(const Bitmap& bitmap, const std::string& path);
 
-// Reads a PNG file, e.g. to check a saved one. On failure `picture` is left as it was.
-FileResult read_png_file(const std::string& path, Bitmap& picture);
-
 }  // namespace fe

@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QImage>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,6 +18,8 @@
 #include <QWindow>
 #include <QtTest/qtestkeyboard.h>
 #include <QtTest/qtestmouse.h>
+
+#include <utility>
 
 #include "platform/runtime_internal.h"
 #include "platform/testing.h"
@@ -245,6 +249,20 @@ Colour canvas_pixel(Window window, int x, int y)
 }
 
 std::string clipboard_text() { return QGuiApplication::clipboard()->text().toStdString(); }
+
+bool read_png(const std::string& path, Bitmap& picture)
+{
+    const QImage image = QImageReader(QString::fromStdString(path), "png").read();
+    if (image.isNull()) return false;
+    Bitmap read(image.width(), image.height());
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            read.at(x, y) = korven::rgb(qRed(pixel), qGreen(pixel), qBlue(pixel));
+        }
+    picture = std::move(read);
+    return true;
+}
 
 bool busy_cursor_up()
 {

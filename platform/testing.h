@@ -65,6 +65,10 @@ int slider_maximum(Control control);
 int slider_minimum(Control control);
 Colour canvas_pixel(Window window, int x, int y);  // the kept drawing, client coordinates
 std::string clipboard_text();
+// A PNG file's pixels, read channel by channel through Qt's own colour
+// accessors (so a check does not share the writer's view of our byte order);
+// false, with `picture` untouched, when it cannot be read.
+bool read_png(const std::string& path, Bitmap& picture);
 bool busy_cursor_up();                          // the busy cursor is shown now
 std::string font_family(Control control);
 

@@ -7,7 +7,6 @@
 #include <set>
 #include <string>
 
-#include "platform/png_file.h"
 #include "tests/display/picture_files.h"
 
 namespace korven::test {
@@ -104,7 +103,7 @@ TEST_F(Saving, ANameEndingInPngInAnyCaseGetsALosslessRgbPngEveryOtherNameABmp)
         EXPECT_EQ(bytes[24], 8);  // bits per channel
         EXPECT_EQ(bytes[25], 2);  // red, green, blue and no alpha
         Picture reloaded;
-        ASSERT_TRUE(fe::read_png_file(path(name), reloaded).ok);
+        ASSERT_TRUE(fe::testing::read_png(path(name), reloaded));
         EXPECT_EQ(reloaded, shown) << name;
     }
     for (const char* name : {"x.bmp", "x", "x.jpg"}) {
