@@ -29,12 +29,6 @@ namespace fe::testing {
 using detail::control_record;
 using detail::window_widget;
 
-Script& script()
-{
-    static Script instance;
-    return instance;
-}
-
 namespace {
 
 void send_key(QWidget* widget, int key, const QString& text, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
