@@ -1,6 +1,9 @@
 #include "app/handlers.h"
 
 #include "state/handler_table.h"
+#include "app/commands.h"
+#include "app/keys.h"
+#include "app/live_draw.h"
 #include "colour/handlers.h"
 #include "curve/handlers.h"
 #include "display/handlers.h"
@@ -16,11 +19,14 @@ void connect_handlers()
         add_curve_handlers(t);
         add_colour_handlers(t);
         add_geometry_handlers(t);
+        t["KEY_UNDO"] = plain(KEY_UNDO);
+        t["KEY_REDO"] = plain(KEY_REDO);
+        t["KEY_LIVE_DRAW"] = plain(KEY_LIVE_DRAW);
+        t["KEY_QUIT"] = plain(KEY_QUIT);
+        t["LIVE_DRAW_PASS"] = plain(LIVE_DRAW_PASS);
         return t;
     }();
-    fe::set_event_sink([](const fe::Event& event) {
-        if (const auto found = table.find(event.handler); found != table.end()) found->second(event);
-    });
+    fe::set_event_sink([](const fe::Event& event) { dispatch(table, event); });
 }
 
 }  // namespace korven

@@ -1,5 +1,5 @@
 #pragma once
-// Wires every event of both windows to its handler by name.
+// Wires every event of both windows, and the command keys, to its handler by name.
 
 namespace korven {
 

@@ -12,7 +12,10 @@ int main(int argc, char** argv)
         (command.exit_code == 0 ? std::cout : std::cerr) << command.text;
         return command.exit_code;
     }
-    fe::init(1, argv);  // the toolkit gets no options of its own; the file was read above
+    // The toolkit gets the program's name and no options of its own; the file was read above.
+    static char name[] = "korven";
+    static char* toolkit_argv[] = {argc > 0 ? argv[0] : name, nullptr};
+    fe::init(1, toolkit_argv);
     korven::start_up();
     if (!command.file.empty()) korven::load_at_start(command.file);
     return fe::wait_event();

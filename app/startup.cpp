@@ -3,8 +3,11 @@
 #include <cmath>
 #include <string>
 
+#include "app/commands.h"
 #include "app/handlers.h"
+#include "app/keys.h"
 #include "app/layouts.h"
+#include "app/live_draw.h"
 #include "state/state.h"
 #include "platform/numbers.h"
 
@@ -89,7 +92,11 @@ void start_up()
     }
     // 9: the chroma matrix.
     fill_chroma_matrix(s.chroma_matrix);
+    bind_command_keys();
     fe::show_window(c.MAINFORM);
+    // Undo goes back no further than the program as start-up leaves it; live DRAW starts off.
+    reset_history();
+    reset_live_draw();
 }
 
 void load_at_start(const std::string& file)

@@ -2,8 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <exception>
-#include <thread>
+#include <new>
 #include <vector>
 
 #include "colour/analysis_dots.h"
@@ -72,31 +71,32 @@ BrightnessHistogram analyse(ConstPictureView picture, const ChromaMatrix& matrix
     const Plan plan = analysis_dots::make_plan(matrix, panel_top, chart);
     const PlaceFunction place = analysis_dots::place_function(path);
 
-    // Large pictures are split in two halves of rows. The helper thread plots
-    // the lower half on a layer of its own; laid over the
-    // chart after the upper half, its dots come last, as in one pass.
-    const int split = picture.height / 2;
+    // Large pictures are split in two halves of rows. The lower half is
+    // plotted on a layer of its own (by the helper thread, where there is
+    // one); laid over the chart after the upper half, its dots come last, as
+    // in one pass.
+    const long long pixels = static_cast<long long>(picture.width) * picture.height;
     std::vector<Colour> layer;
-    BrightnessHistogram lower_counts{};
-    std::thread helper;
-    if (static_cast<long long>(picture.width) * picture.height >= pixels_worth_a_thread &&
-        std::thread::hardware_concurrency() >= 2) {
+    if (pixels >= pixels_worth_a_thread) {
         try {
             layer.assign(static_cast<std::size_t>(chart.stride * chart.height), no_dot);
-            const PictureView layer_view{layer.data(), chart.width, chart.height, chart.stride};
-            helper = std::thread([&, layer_view] {
-                plot_rows(plan, place, picture, split, picture.height, layer_view, lower_counts);
-            });
-        } catch (const std::exception&) {
-            // No memory or no thread to be had: this thread plots every row.
+        } catch (const std::bad_alloc&) {
+            // No memory for the layer: one pass over every row.
         }
     }
-    if (!helper.joinable()) {
+    if (layer.empty()) {
         plot_rows(plan, place, picture, 0, picture.height, chart, counts);
         return counts;
     }
-    plot_rows(plan, place, picture, 0, split, chart, counts);
-    helper.join();
+    const int split = picture.height / 2;
+    const PictureView layer_view{layer.data(), chart.width, chart.height, chart.stride};
+    BrightnessHistogram lower_counts{};
+    share_runs(2, 1, pixels, [&](int half, int) {
+        if (half == 0)
+            plot_rows(plan, place, picture, 0, split, chart, counts);
+        else
+            plot_rows(plan, place, picture, split, picture.height, layer_view, lower_counts);
+    });
     overlay(layer, chart);
     for (std::size_t level = 0; level < counts.size(); ++level) counts[level] += lower_counts[level];
     return counts;

@@ -72,6 +72,9 @@ __attribute__((target("avx512f,avx512dq,avx512bw,avx512vl"))) void place_avx512(
 }
 #endif
 
+// The vector versions, fastest first.
+constexpr CodePath vector_paths[] = {CodePath::avx512, CodePath::avx2};
+
 }  // namespace
 
 Plan make_plan(const ChromaMatrix& matrix, float panel_top, PictureView chart)
@@ -99,28 +102,14 @@ Plan make_plan(const ChromaMatrix& matrix, float panel_top, PictureView chart)
     return plan;
 }
 
-namespace {
-
-bool processor_runs(CodePath path)
-{
-#ifdef KORVEN_ANALYSIS_VECTORS
-    if (path == CodePath::avx512)
-        return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq") &&
-               __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl");
-    if (path == CodePath::avx2) return __builtin_cpu_supports("avx2");
-#endif
-    return path == CodePath::portable;
-}
-
-}  // namespace
-
 PlaceFunction place_function(CodePath path)
 {
-    if (path == CodePath::fastest) path = processor_runs(CodePath::avx512) ? CodePath::avx512 : CodePath::avx2;
-    if (!processor_runs(path)) path = CodePath::portable;
 #ifdef KORVEN_ANALYSIS_VECTORS
-    if (path == CodePath::avx512) return place_avx512;
-    if (path == CodePath::avx2) return place_avx2;
+    switch (path_to_run(path, vector_paths)) {
+    case CodePath::avx512: return place_avx512;
+    case CodePath::avx2: return place_avx2;
+    default: break;
+    }
 #endif
     return place_portable;
 }
@@ -129,12 +118,6 @@ PlaceFunction place_function(CodePath path)
 
 namespace korven {
 
-std::vector<CodePath> analysis_paths_here()
-{
-    std::vector<CodePath> paths;
-    for (const CodePath path : {CodePath::avx512, CodePath::avx2, CodePath::portable})
-        if (analysis_dots::processor_runs(path)) paths.push_back(path);
-    return paths;
-}
+std::vector<CodePath> analysis_paths_here() { return paths_here(analysis_dots::vector_paths); }
 
 }  // namespace korven

@@ -1,7 +1,6 @@
 #include "colour/apply_curve.h"
 
 #include <algorithm>
-#include <optional>
 
 #include "colour/apply_curve_rows.h"
 #include "platform/shared_runs.h"
@@ -17,30 +16,26 @@ constexpr int rows_per_run = 16;
 template <typename RowFunction>
 void for_each_row(int width, int height, RowFunction row)
 {
-    const bool large = static_cast<long long>(width) * height >= pixels_worth_a_thread;
-    share_runs(height, rows_per_run, large, [&](int first, int end) {
+    share_runs(height, rows_per_run, static_cast<long long>(width) * height, [&](int first, int end) {
         for (int y = first; y < end; ++y) row(y);
     });
 }
 
+// The vector rows, fastest first.
+constexpr CodePath vector_paths[] = {CodePath::avx512, CodePath::avx2};
+
 curve_rows::RowLoops row_loops(CodePath path)
 {
-    std::optional<curve_rows::RowLoops> loops;
-    if (path == CodePath::fastest || path == CodePath::avx512) loops = curve_rows::avx512_rows();
-    if (!loops && (path == CodePath::fastest || path == CodePath::avx2)) loops = curve_rows::avx2_rows();
-    return loops.value_or(curve_rows::portable_rows);
+    switch (path_to_run(path, vector_paths)) {
+    case CodePath::avx512: return curve_rows::avx512_rows();
+    case CodePath::avx2: return curve_rows::avx2_rows();
+    default: return curve_rows::portable_rows;
+    }
 }
 
 }  // namespace
 
-std::vector<CodePath> curve_paths_here()
-{
-    std::vector<CodePath> paths;
-    if (curve_rows::avx512_rows()) paths.push_back(CodePath::avx512);
-    if (curve_rows::avx2_rows()) paths.push_back(CodePath::avx2);
-    paths.push_back(CodePath::portable);
-    return paths;
-}
+std::vector<CodePath> curve_paths_here() { return paths_here(vector_paths); }
 
 void apply_all_channels(ConstPictureView original, PictureView adjusted, const LevelTable& table,
                         CodePath path)

@@ -24,15 +24,12 @@ namespace korven::curve_rows {
 
 namespace {
 
-// Nearest whole number, halves up, for levels from 0 up to 2^22: the
-// truncation of level + 0.5, but for 0.5 - 2^-25, where the sum rounds up
-// to 1 (as in the plain loops).
+// Nearest whole number, halves up, for levels from 0 up to 2^22:
+// round_in_range of the plain loops, which for levels of 0 and up is the
+// truncation of level plus the largest float below one half.
 KORVEN_AVX2_TARGET inline __m256i round_levels(__m256 level)
 {
-    const __m256i whole = _mm256_cvttps_epi32(_mm256_add_ps(level, _mm256_set1_ps(0.5f)));
-    // The comparison gives -1 in that one lane.
-    return _mm256_add_epi32(whole, _mm256_castps_si256(_mm256_cmp_ps(
-                                       level, _mm256_set1_ps(0.49999997f), _CMP_EQ_OQ)));
+    return _mm256_cvttps_epi32(_mm256_add_ps(level, _mm256_set1_ps(0.5f - 0x1p-25f)));
 }
 
 KORVEN_AVX2_TARGET inline __m256i channel(__m256i c, int k)
@@ -172,10 +169,8 @@ void all_channels_row_avx2(const AllChannelsPlan& plan, const Colour* from, Colo
 
 }  // namespace
 
-std::optional<RowLoops> avx2_rows()
+RowLoops avx2_rows()
 {
-    __builtin_cpu_init();  // may run before static constructors have done it
-    if (!__builtin_cpu_supports("avx2")) return std::nullopt;
     // A single channel is a table look-up per pixel, which the plain loop
     // does as fast as a gather does (faster on many processors).
     return RowLoops{all_channels_row_avx2, one_channel_row};
@@ -183,7 +178,7 @@ std::optional<RowLoops> avx2_rows()
 
 #else
 
-std::optional<RowLoops> avx2_rows() { return std::nullopt; }
+RowLoops avx2_rows() { return portable_rows; }
 
 #endif
 

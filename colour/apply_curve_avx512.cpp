@@ -152,18 +152,14 @@ KORVEN_VECTOR_TARGET void one_channel_row_avx512(const OneChannelPlan& plan, con
 
 }  // namespace
 
-std::optional<RowLoops> avx512_rows()
+RowLoops avx512_rows()
 {
-    __builtin_cpu_init();  // may run before static constructors have done it
-    if (!__builtin_cpu_supports("avx512f") || !__builtin_cpu_supports("avx512bw") ||
-        !__builtin_cpu_supports("avx512vbmi"))
-        return std::nullopt;
     return RowLoops{all_channels_row_avx512, one_channel_row_avx512};
 }
 
 #else
 
-std::optional<RowLoops> avx512_rows() { return std::nullopt; }
+RowLoops avx512_rows() { return portable_rows; }
 
 #endif
 

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/numbers.h"
-
 namespace korven::curve_rows {
 
 AllChannelsPlan plan_all_channels(const LevelTable& table)
@@ -24,13 +22,10 @@ AllChannelsPlan plan_all_channels(const LevelTable& table)
 
 namespace {
 
-// Nearest whole number, halves up, of a level from 0 up to 2^22. Truncating
-// level + 0.5 gives it for every such float (each was tried) but one:
-// 0.5 - 2^-25, where the sum rounds up to 1.
-inline std::int32_t rounded(float level)
-{
-    return static_cast<std::int32_t>(level + 0.5f) - (level == 0.49999997f ? 1 : 0);
-}
+// Nearest whole number, halves up, of a level from 0 up to 2^22: the
+// program's round_in_range without its sign test, which levels never need
+// (the truncation of level plus the largest float below one half).
+inline std::int32_t rounded(float level) { return static_cast<std::int32_t>(level + (0.5f - 0x1p-25f)); }
 
 struct Channels {
     std::int32_t red, green, blue, sum;

@@ -6,7 +6,6 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
-#include <optional>
 
 #include "colour/level_table.h"
 #include "platform/picture.h"
@@ -90,8 +89,9 @@ void all_channels_row(const AllChannelsPlan& plan, const Colour* from, Colour* t
 void one_channel_row(const OneChannelPlan& plan, const Colour* from, Colour* to, int width);
 constexpr RowLoops portable_rows{all_channels_row, one_channel_row};
 
-// The vector loops, or nothing where this processor (or compiler) lacks them.
-std::optional<RowLoops> avx2_rows();
-std::optional<RowLoops> avx512_rows();
+// The vector loops, for processors that run them (the plain loops where the
+// compiler cannot build them).
+RowLoops avx2_rows();
+RowLoops avx512_rows();
 
 }  // namespace korven::curve_rows

@@ -15,6 +15,9 @@ PictureFileKind kind_of_picture_file(std::string_view path);
 // The BMP file a JPEG file is converted into: its last four characters become ".bmp".
 std::string bmp_path_for_jpeg(std::string_view jpeg_path);
 
+// True when the path ends in ".png" in any case: saved as a PNG file.
+bool is_png_path(std::string_view path);
+
 // Told to the user when a file's ending is refused.
 inline constexpr std::string_view accepted_endings = ".bmp, .BMP, .jpg or .JPG";
 

@@ -5,7 +5,9 @@
 #include <system_error>
 
 #include "state/state.h"
+#include "display/file_endings.h"
 #include "display/long_waits.h"
+#include "platform/png_file.h"
 
 namespace korven {
 
@@ -31,7 +33,8 @@ void BUTTON6_ON()
 {
     State& s = state();
     if (s.shown_picture == original_slot) return;  // the original picture is not saved
-    s.file_path = fe::win_save_dlg(ui().MAINFORM, "Save as bitmap", "image.bmp", "Bitmap Image(*.bmp)", 0);
+    s.file_path = fe::win_save_dlg(ui().MAINFORM, "Save as bitmap", "image.bmp",
+                                   "Bitmap Image(*.bmp);PNG Image(*.png)", 0);
     if (s.file_path == fe::cancel_text) return;
     // The runtime writes a temporary file beside the target and renames it over
     // the target only when complete, so a failure leaves any earlier file whole.
@@ -40,7 +43,9 @@ void BUTTON6_ON()
         const fe::Bitmap& picture = s.pictures[s.shown_picture];
         const fe::BusyCursor busy(
             takes_long(static_cast<long long>(picture.width()) * picture.height()));
-        const fe::FileResult written = fe::save_file(picture, s.file_path);
+        // A name ending in .png, in any case, asks for a PNG file; every other name gets a BMP file.
+        const fe::FileResult written = is_png_path(s.file_path) ? fe::save_png_file(picture, s.file_path)
+                                                                : fe::save_file(picture, s.file_path);
         if (written) return;
         reason = written.reason;
     }

@@ -1,5 +1,6 @@
 #pragma once
-// "SAVE": writes the adjusted or the analysis picture, whichever is shown, to a BMP file.
+// "SAVE": writes the adjusted or the analysis picture, whichever is shown, to a BMP file
+// (or a PNG file, when the chosen name ends in .png).
 
 namespace korven {
 

@@ -80,10 +80,9 @@ void average_reduce(ConstPictureView source, PictureView target, CodePath path)
 
     const std::vector<int> first_column = first_sources(source_width, width);
     const std::vector<int> first_row = first_sources(source_height, height);
-    const bool vector = wants_vector_loops(path) && column_sums::has_vector_rows();
+    const bool vector = runs_vector_loops(path);
     // Target rows are independent: a large picture shares them with a helper.
-    const bool large = static_cast<long long>(source_width) * source_height >= pixels_worth_a_thread;
-    share_runs(height, 8, large, [&](int first_target_row, int end_target_row) {
+    share_runs(height, 8, static_cast<long long>(source_width) * source_height, [&](int first_target_row, int end_target_row) {
         column_sums::Sums sums(source_width);
         for (int t = first_target_row; t < end_target_row; ++t) {
             const int first = first_row[static_cast<std::size_t>(t)];

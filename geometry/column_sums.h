@@ -20,8 +20,8 @@ struct Sums {
 // Replaces `sums` by the sums of rows first_row .. last_row - 1 of `source`.
 void take_rows(ConstPictureView source, int first_row, int last_row, Sums& sums);
 
-// The AVX2 loop, and whether this processor runs it.
-bool has_vector_rows();
+// The AVX2 loop, for processors that run it (the plain loop where the
+// compiler cannot build it).
 void vector_take_rows(ConstPictureView source, int first_row, int last_row, Sums& sums);
 
 }  // namespace korven::column_sums

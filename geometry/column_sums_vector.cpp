@@ -15,8 +15,6 @@ namespace korven::column_sums {
 
 #ifdef KORVEN_VECTOR_SUMS
 
-bool has_vector_rows() { return __builtin_cpu_supports("avx2"); }
-
 __attribute__((target("avx2"))) void vector_take_rows(ConstPictureView source, int first_row, int last_row,
                                                       Sums& sums)
 {
@@ -68,8 +66,6 @@ __attribute__((target("avx2"))) void vector_take_rows(ConstPictureView source, i
 }
 
 #else
-
-bool has_vector_rows() { return false; }
 
 void vector_take_rows(ConstPictureView source, int first_row, int last_row, Sums& sums)
 {

@@ -1,15 +1,15 @@
 #include "geometry/kernel_path.h"
 
-#include "geometry/column_sums.h"
-#include "geometry/quarter_turn.h"
-
 namespace korven {
 
-std::vector<CodePath> geometry_paths_here()
-{
-    if (column_sums::has_vector_rows() && quarter_turn::has_vector_turn())
-        return {CodePath::avx2, CodePath::portable};
-    return {CodePath::portable};
-}
+namespace {
+
+constexpr CodePath vector_paths[] = {CodePath::avx2};
+
+}  // namespace
+
+std::vector<CodePath> geometry_paths_here() { return paths_here(vector_paths); }
+
+bool runs_vector_loops(CodePath path) { return path_to_run(path, vector_paths) == CodePath::avx2; }
 
 }  // namespace korven

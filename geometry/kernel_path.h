@@ -8,11 +8,10 @@
 
 namespace korven {
 
-// The paths this processor runs, fastest first; `portable` is always there.
+// The paths this processor runs, fastest first; `portable` always ends the list.
 std::vector<CodePath> geometry_paths_here();
 
-// Whether `path` asks for the vector loops (every path but `portable`; the
-// kernel still falls back to the plain loops where the processor lacks AVX2).
-constexpr bool wants_vector_loops(CodePath path) { return path != CodePath::portable; }
+// Whether a kernel asked for `path` runs its AVX2 loops.
+bool runs_vector_loops(CodePath path);
 
 }  // namespace korven

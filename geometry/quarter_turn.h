@@ -26,8 +26,8 @@ void turn_band(const Band& band, int quarter_turns, PictureView target);
 // Rows k0 .. k1 - 1, columns x0 .. x1 - 1 of `rows` only, the plain way.
 void turn_block(const Band& band, int quarter_turns, PictureView target, int k0, int k1, int x0, int x1);
 
-// The AVX2 loop, and whether this processor runs it.
-bool has_vector_turn();
+// The AVX2 loop, for processors that run it (the plain loop where the
+// compiler cannot build it).
 void vector_turn_band(const Band& band, int quarter_turns, PictureView target);
 
 }  // namespace korven::quarter_turn

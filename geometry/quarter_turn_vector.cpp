@@ -14,8 +14,6 @@ namespace korven::quarter_turn {
 
 #ifdef KORVEN_VECTOR_TURN
 
-bool has_vector_turn() { return __builtin_cpu_supports("avx2"); }
-
 namespace {
 
 // Stores the 8 x 8 block whose row i starts at from + i x from_step so that
@@ -91,8 +89,6 @@ __attribute__((target("avx2"))) void vector_turn_band(const Band& band, int quar
 }
 
 #else
-
-bool has_vector_turn() { return false; }
 
 void vector_turn_band(const Band& band, int quarter_turns, PictureView target)
 {

@@ -199,12 +199,12 @@ void rotate_sheared(ConstPictureView source, PictureView target, const RotationP
     const int frame_width = plan.frame_width, frame_height = plan.frame_height;
     // Frame rows, and frame columns, are independent: a large picture shares
     // them with a helper thread.
-    const bool large = static_cast<long long>(width) * height >= pixels_worth_a_thread;
+    const long long pixels = static_cast<long long>(width) * height;
 
     if (plan.quarter_turns % 2 == 0) {
         // Frame rows are target rows: as they are, or upside down and mirrored.
         const bool half_turn = plan.quarter_turns == 2;
-        share_runs(frame_height, 64, large, [&](int first_y, int end_y) {
+        share_runs(frame_height, 64, pixels, [&](int first_y, int end_y) {
             for (int frame_y = first_y; frame_y < end_y; ++frame_y) {
                 const int target_y = half_turn ? frame_height - 1 - frame_y : frame_y;
                 tilt_frame_row(source, shears, frame_y, {target.row(target_y), frame_width, half_turn});
@@ -213,7 +213,7 @@ void rotate_sheared(ConstPictureView source, PictureView target, const RotationP
         return;
     }
 
-    const bool vector = wants_vector_loops(path) && quarter_turn::has_vector_turn();
+    const bool vector = runs_vector_loops(path);
     const auto turn = [&](const quarter_turn::Band& band) {
         if (vector)
             quarter_turn::vector_turn_band(band, plan.quarter_turns, target);
@@ -223,7 +223,7 @@ void rotate_sheared(ConstPictureView source, PictureView target, const RotationP
     if (plan.row_tilt == 0 && plan.column_tilt == 0) {
         // Without a tilt the frame is the source itself, turned in bands of
         // all its rows and 64 of its columns.
-        share_runs(width, 64, large, [&](int first_x, int end_x) {
+        share_runs(width, 64, pixels, [&](int first_x, int end_x) {
             const ConstPictureView columns{source.pixels + first_x, end_x - first_x, height, source.stride};
             turn({columns, first_x, 0, width, height});
         });
@@ -232,7 +232,7 @@ void rotate_sheared(ConstPictureView source, PictureView target, const RotationP
     // Otherwise bands of frame rows are tilted into a buffer and turned.
     constexpr int band_rows = 32;
     const int bands = (frame_height + band_rows - 1) / band_rows;
-    share_runs(bands, 4, large, [&](int first_band, int end_band) {
+    share_runs(bands, 4, pixels, [&](int first_band, int end_band) {
         std::vector<Colour> buffer(static_cast<std::size_t>(band_rows) * frame_width);
         for (int first_y = first_band * band_rows; first_y < std::min(frame_height, end_band * band_rows);
              first_y += band_rows) {

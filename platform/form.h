@@ -56,7 +56,10 @@ void post_event(Event event);
 Window create_window(const WindowLayout& layout);
 Control get_dlg_item(Window window, std::string_view name);
 void show_window(Window window);
+void hide_window(Window window);
 bool is_window_visible(Window window);
+// Closes the window as its close button does (closing the main window ends the program).
+void close_window(Window window);
 void enable_window(Control control, bool enabled);
 bool is_window_enabled(Control control);
 void set_window_size(Window window, double width, double height);  // outer size
@@ -131,6 +134,12 @@ std::string win_save_dlg(Window owner, std::string_view title, std::string_view 
 // show the usual pointer, also while a busy cursor is up.
 void message(std::string_view text);
 bool ask(std::string_view question);
+
+// Keys: pressing `keys` ("Ctrl+Z", "Ctrl+Shift+Z") while `window` is the
+// active window raises the event `handler`, as a click raises a button's. A
+// field with the focus keeps the keys it edits with; its undo and redo keys
+// reach the window only once the field has no typing left to undo or redo.
+void bind_key(Window window, std::string_view keys, std::string_view handler);
 
 // While it lives, and if `shown`, the pointer over the program's windows is
 // the busy cursor: for the long waits of a large picture.

@@ -65,6 +65,12 @@ bool allocation_fits(std::uint64_t bytes)
     return allocation_fits(bytes, current_memory_limits());
 }
 
+std::uint64_t physical_memory_bytes()
+{
+    if (const std::uint64_t memory = fe::testing::script().memory_bytes; memory != 0) return memory;
+    return physical_memory();
+}
+
 std::uint64_t picture_bytes(int width, int height)
 {
     if (width <= 0 || height <= 0) return 0;

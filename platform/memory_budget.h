@@ -24,6 +24,10 @@ bool allocation_fits(std::uint64_t bytes, const MemoryLimits& limits);
 // The same against the current limits (or the test hook's memory, when set).
 bool allocation_fits(std::uint64_t bytes);
 
+// The memory installed in the machine (or the test hook's memory, when set);
+// 0 when it cannot be told.
+std::uint64_t physical_memory_bytes();
+
 // Bytes of a picture of `width` x `height` colour values (0 for a side below 1);
 // never overflows.
 std::uint64_t picture_bytes(int width, int height);

@@ -31,11 +31,17 @@ std::size_t in_huge_pages(std::size_t bytes)
 // The buffer kept for reuse; freed for good when another takes its place.
 class KeptBuffer {
 public:
-    // The kept buffer if it holds `bytes` without wasting more than half of itself.
+    // The kept buffer if it holds `bytes` without wasting more than half of
+    // itself. One too small is freed at once, so that it does not add to
+    // what the larger request is about to ask of the system.
     void* take(std::size_t bytes)
     {
         const std::lock_guard lock(mutex_);
-        if (memory_ == nullptr || bytes > size_ || bytes < size_ / 2) return nullptr;
+        if (bytes > size_) {
+            std::free(std::exchange(memory_, nullptr));
+            size_ = 0;
+        }
+        if (memory_ == nullptr || bytes < size_ / 2) return nullptr;
         size_ = 0;
         return std::exchange(memory_, nullptr);
     }

@@ -120,7 +120,11 @@ void show_window(Window window)
     widget.raise();
 }
 
+void hide_window(Window window) { window_widget(window).hide(); }
+
 bool is_window_visible(Window window) { return window_widget(window).isVisible(); }
+
+void close_window(Window window) { window_widget(window).close(); }
 
 void enable_window(Control control, bool enabled) { control_record(control).widget->setEnabled(enabled); }
 

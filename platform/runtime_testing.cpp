@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QImage>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,7 +16,10 @@
 #include <QTimer>
 #include <QUrl>
 #include <QWindow>
+#include <QtTest/qtestkeyboard.h>
 #include <QtTest/qtestmouse.h>
+
+#include <utility>
 
 #include "platform/runtime_internal.h"
 #include "platform/testing.h"
@@ -23,12 +28,6 @@ namespace fe::testing {
 
 using detail::control_record;
 using detail::window_widget;
-
-Script& script()
-{
-    static Script instance;
-    return instance;
-}
 
 namespace {
 
@@ -124,6 +123,33 @@ void resize_by_user(Window window, int outer_width, int outer_height)
 
 void close_by_user(Window window) { window_widget(window).close(); }
 
+namespace {
+
+void activate(QWidget& window)
+{
+    window.activateWindow();
+    QApplication::setActiveWindow(&window);
+    QCoreApplication::processEvents();
+}
+
+}  // namespace
+
+void press_keys(Window window, std::string_view keys)
+{
+    QWidget& widget = window_widget(window);
+    activate(widget);
+    QWidget* target = widget.focusWidget() ? widget.focusWidget() : &widget;
+    QTest::keySequence(target, QKeySequence(QString::fromUtf8(keys.data(), static_cast<qsizetype>(keys.size()))));
+    QCoreApplication::processEvents();
+}
+
+void focus(Control control)
+{
+    QWidget* widget = control_record(control).widget;
+    activate(*widget->window());
+    widget->setFocus(Qt::OtherFocusReason);
+}
+
 void post(std::function<void()> action) { QTimer::singleShot(0, QCoreApplication::instance(), std::move(action)); }
 
 void process_events()
@@ -217,6 +243,20 @@ Colour canvas_pixel(Window window, int x, int y)
 }
 
 std::string clipboard_text() { return QGuiApplication::clipboard()->text().toStdString(); }
+
+bool read_png(const std::string& path, Bitmap& picture)
+{
+    const QImage image = QImageReader(QString::fromStdString(path), "png").read();
+    if (image.isNull()) return false;
+    Bitmap read(image.width(), image.height());
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            read.at(x, y) = korven::rgb(qRed(pixel), qGreen(pixel), qBlue(pixel));
+        }
+    picture = std::move(read);
+    return true;
+}
 
 bool busy_cursor_up()
 {

@@ -7,8 +7,9 @@
 
 namespace korven {
 
-void share_runs(int count, int run_length, bool large, const std::function<void(int, int)>& work)
+void share_runs(int count, int run_length, long long pixels, const std::function<void(int, int)>& work)
 {
+    static const bool second_core = std::thread::hardware_concurrency() >= 2;
     std::atomic<int> next{0};
     std::atomic<bool> failed{false};
     const auto take_runs = [&](std::exception_ptr& failure) {
@@ -23,7 +24,7 @@ void share_runs(int count, int run_length, bool large, const std::function<void(
     };
     std::exception_ptr own_failure, helper_failure;
     std::thread helper;
-    if (large && count > run_length && std::thread::hardware_concurrency() >= 2) {
+    if (pixels >= pixels_worth_a_thread && count > run_length && second_core) {
         try {
             helper = std::thread(take_runs, std::ref(helper_failure));
         } catch (const std::exception&) {

@@ -20,8 +20,8 @@ struct Script {
     std::vector<std::string> dialog_titles;   // every dialog shown, in order
     std::vector<std::string> messages;        // every message shown, in order
     bool fail_next_write = false;             // the next file write fails part-way
-    int busy_cursors_shown = 0;               // how often the busy cursor went up
     std::uint64_t memory_bytes = 0;           // not 0: the memory the machine seems to have
+    int busy_cursors_shown = 0;               // how often the busy cursor went up
 };
 
 // The script in force; tests fill it and read it back.
@@ -44,6 +44,10 @@ void click_at(Window window, int x, int y);          // left button, client coor
 void move_mouse(Window window, int x, int y);
 void resize_by_user(Window window, int outer_width, int outer_height);
 void close_by_user(Window window);
+// Keys ("Ctrl+Z") pressed with `window` active, through the window system's key
+// path, so shortcuts and a focused field's claims on keys apply as for a person.
+void press_keys(Window window, std::string_view keys);
+void focus(Control control);  // activates the control's window and gives it the focus
 // Runs `action` from inside the event loop once it is running.
 void post(std::function<void()> action);
 void process_events();
@@ -61,6 +65,10 @@ int slider_maximum(Control control);
 int slider_minimum(Control control);
 Colour canvas_pixel(Window window, int x, int y);  // the kept drawing, client coordinates
 std::string clipboard_text();
+// A PNG file's pixels, read channel by channel through Qt's own colour
+// accessors (so a check does not share the writer's view of our byte order);
+// false, with `picture` untouched, when it cannot be read.
+bool read_png(const std::string& path, Bitmap& picture);
 bool busy_cursor_up();                          // the busy cursor is shown now
 std::string font_family(Control control);
 

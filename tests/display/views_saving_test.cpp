@@ -90,6 +90,38 @@ TEST_F(Saving, TheAdjustedPictureIsWrittenAsAStandard24BitBmp)
                                               (static_cast<std::uint32_t>(red_of(bottom_left)) << 16));
 }
 
+TEST_F(Saving, ANameEndingInPngInAnyCaseGetsALosslessRgbPngEveryOtherNameABmp)
+{
+    load_adjusted(33, 17);
+    const Picture& shown = state().pictures[adjusted_slot];
+    for (const char* name : {"x.png", "X.PNG", "y.pNg"}) {
+        save_as(path(name));
+        const std::vector<char> bytes = file_bytes(path(name));
+        ASSERT_GT(bytes.size(), 26u) << name;
+        EXPECT_EQ(std::string(bytes.data(), 8), "\x89PNG\r\n\x1a\n");
+        EXPECT_EQ(std::string(bytes.data() + 12, 4), "IHDR");
+        EXPECT_EQ(bytes[24], 8);  // bits per channel
+        EXPECT_EQ(bytes[25], 2);  // red, green, blue and no alpha
+        Picture reloaded;
+        ASSERT_TRUE(fe::testing::read_png(path(name), reloaded));
+        EXPECT_EQ(reloaded, shown) << name;
+    }
+    for (const char* name : {"x.bmp", "x", "x.jpg"}) {
+        save_as(path(name));
+        EXPECT_EQ(std::string(file_bytes(path(name)).data(), 2), "BM") << name;
+        Picture reloaded;
+        ASSERT_TRUE(fe::load_file(reloaded, path(name)).ok);
+        EXPECT_EQ(reloaded, shown) << name;
+    }
+    EXPECT_TRUE(messages().empty());
+
+    // A PNG write that fails is reported as a BMP one is, and leaves no file.
+    fe::testing::script().fail_next_write = true;
+    save_as(path("z.png"));
+    expect_failure_reported(path("z.png"), "full");
+    EXPECT_FALSE(fs::exists(path("z.png")));
+}
+
 TEST_F(Saving, TheAnalysisPictureIsWrittenWhenShownAndReplacesAnExistingFile)
 {
     load_adjusted(40, 30);

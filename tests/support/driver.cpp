@@ -41,6 +41,8 @@ void retype(std::string_view name, std::string_view text)
 
 void move_slider(std::string_view name, int position) { fe::testing::move_slider(control(name), position); }
 void drop(const std::vector<std::string>& paths) { fe::testing::drop_files(ui().MAINFORM, paths); }
+void press(std::string_view keys) { press(keys, ui().MAINFORM); }
+void press(std::string_view keys, fe::Window window) { fe::testing::press_keys(window, keys); }
 void answer_next_dialog(std::string answer) { fe::testing::script().dialog_answers.push_back(std::move(answer)); }
 void answer_next_question(bool yes) { fe::testing::script().question_answers.push_back(yes); }
 

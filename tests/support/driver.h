@@ -28,6 +28,9 @@ void clear(std::string_view name);
 void retype(std::string_view name, std::string_view text);  // clear, then type
 void move_slider(std::string_view name, int position);
 void drop(const std::vector<std::string>& paths);
+// Keys ("Ctrl+Z") pressed while the main window, or `window`, is the active window.
+void press(std::string_view keys);
+void press(std::string_view keys, fe::Window window);
 void answer_next_dialog(std::string answer);
 void answer_next_question(bool yes);
 
