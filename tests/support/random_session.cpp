@@ -75,10 +75,10 @@ void write_session_files(const fs::path& folder)
 }
 
 // What the open and save dialogs may answer.
-constexpr std::array dialog_names = {"small.bmp", "wide.BMP",   "tall.bmp",  "widest.bmp",  "highest.bmp", "large.bmp",   "cut.bmp",
-                                     "fake.bmp",  "photo.jpg",  "snap.JPG",  "cut.jpg",     "bmp.jpg",
-                                     "small.Bmp", "folder.bmp", "missing.bmp", "saved.bmp", "no-folder/saved.bmp",
-                                     "photo.bmp"};
+constexpr std::array dialog_names = {"small.bmp",   "wide.BMP",  "tall.bmp",  "widest.bmp", "highest.bmp",
+                                     "large.bmp",   "cut.bmp",   "fake.bmp",  "photo.jpg",  "snap.JPG",
+                                     "cut.jpg",     "bmp.jpg",   "small.Bmp", "folder.bmp", "missing.bmp",
+                                     "saved.bmp",   "saved.PNG", "no-folder/saved.bmp",     "photo.bmp"};
 
 // Texts a person may leave in a field: empty, long, signs, dots, exponents,
 // non-ASCII, and plain numbers of every size.
@@ -86,6 +86,9 @@ constexpr std::array field_pieces = {"",     "0",    "1",  "2",   "7",    "17", 
                                      "+",    ".",    "e",  "E",   "e-",   "e+",  "5.5", "-3",   "1e308",
                                      "1e-400", "99999", "32767", "32768", "-32769", " ", "\t", "x",
                                      "\xc3\xa9", "\xef\xbc\x91\xef\xbc\x92", "\xd9\xa3", "\xf0\x9f\x98\x80"};
+
+// The command keys, all but the one that ends the program.
+constexpr std::array command_keys = {"Ctrl+O", "Ctrl+S", "Ctrl+D", "Ctrl+Z", "Ctrl+Shift+Z", "Ctrl+Y", "Ctrl+L"};
 
 }  // namespace
 
@@ -128,7 +131,7 @@ std::string RandomSession::step(Choices& choices)
     // A person reaches the picture window only while it is shown.
     const bool picture_window_shown = fe::is_window_visible(c.FORM2);
     std::string event;
-    switch (choices.below(picture_window_shown ? 9 : 6)) {
+    switch (choices.below(picture_window_shown ? 10 : 7)) {
     case 0:
     case 1: {
         const std::string& name = main_window_clickables_[choices.below(main_window_clickables_.size())];
@@ -161,6 +164,14 @@ std::string RandomSession::step(Choices& choices)
         break;
     }
     case 6: {
+        const char* key = command_keys[choices.below(command_keys.size())];
+        const bool in_picture_window = picture_window_shown && choices.below(2) == 0;
+        event = "press " + std::string(key) + (in_picture_window ? " in FORM2" : " in MAINFORM") +
+                " (dialog answer " + script.dialog_answers.front() + ")";
+        fe::testing::press_keys(in_picture_window ? c.FORM2 : c.MAINFORM, key);
+        break;
+    }
+    case 7: {
         const int x = static_cast<int>(choices.below(client_width + 8)) - 4;
         const int y = static_cast<int>(choices.below(client_height + 8)) - 4;
         const bool click = choices.below(3) == 0;
@@ -169,7 +180,7 @@ std::string RandomSession::step(Choices& choices)
         else fe::testing::move_mouse(c.FORM2, x, y);
         break;
     }
-    case 7: {
+    case 8: {
         const fe::Control bar = choices.below(2) == 0 ? c.HSCROLL1 : c.VSCROLL1;
         const int position = static_cast<int>(choices.below(fe::testing::slider_maximum(bar) + 2));
         event = std::string(bar == c.HSCROLL1 ? "HSCROLL1" : "VSCROLL1") + " to " + std::to_string(position);

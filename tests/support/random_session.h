@@ -47,10 +47,10 @@ private:
 void start_program_afresh();
 
 // Events chosen at random: clicks on every button, check box and radio
-// button, slider and scroll bar moves, field texts of every kind, clicks and
-// moves anywhere on the picture window, its resizing, loads and drops of
-// good, cut-off and fake files, and saves into `folder`, where the session
-// first writes the files it loads.
+// button, the command keys (undo, redo, live DRAW ...), slider and scroll bar
+// moves, field texts of every kind, clicks and moves anywhere on the picture
+// window, its resizing, loads and drops of good, cut-off and fake files, and
+// saves into `folder`, where the session first writes the files it loads.
 class RandomSession {
 public:
     explicit RandomSession(std::string folder);
