@@ -8,7 +8,11 @@ CMAKE_GEN   := -G Ninja $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAU
 # Where `make install` puts the program, its menu entry and its icon.
 PREFIX      ?= /usr/local
 
-.PHONY: run release install test bench deps clean
+# Seconds each fuzz target runs for `make fuzz`, and the random session for `make soak`.
+FUZZ_SECONDS ?= 60
+SOAK_SECONDS ?= 600
+
+.PHONY: run release install test bench fuzz soak deps clean
 
 deps:
 	@tools/ensure-deps.sh
@@ -32,6 +36,18 @@ bench: deps
 	cmake -S . -B $(BENCH_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DKORVEN_TESTS=OFF -DKORVEN_BENCH=ON
 	cmake --build $(BENCH_DIR) --target korven_bench
 	./$(BENCH_DIR)/bench/korven_bench
+
+# The random session of the test build, with new seeds until SOAK_SECONDS are up.
+soak: deps
+	cmake -S . -B $(TEST_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DKORVEN_SANITIZE=ON
+	cmake --build $(TEST_DIR) --target korven_random_session_test
+	cd $(TEST_DIR) && KORVEN_SOAK_SECONDS=$(SOAK_SECONDS) ctest -R korven_random_session_test \
+	  --verbose --timeout $$(($(SOAK_SECONDS) + 600))
+
+# clang's libFuzzer with both sanitizers; new finds go into tests/fuzz/corpus.
+fuzz:
+	@tools/ensure-deps.sh clang libclang-rt-14-dev
+	tools/fuzz.sh $(FUZZ_SECONDS)
 
 clean:
 	rm -rf build

@@ -17,9 +17,12 @@ bool file_exists(const std::string& path)
     return std::filesystem::exists(path, ignored);
 }
 
-// True when the file at `path` reads as exactly `picture`.
+// True when the file at `path` reads as exactly `picture`. A file of another
+// size is told from its header, without reading a picture that may not fit
+// into memory beside the decoded one.
 bool holds_same_picture(const std::string& path, const fe::Bitmap& picture)
 {
+    if (fe::picture_file_pixels(path) != static_cast<long long>(picture.width()) * picture.height()) return false;
     fe::Bitmap existing;
     return fe::load_file(existing, path) && existing == picture;
 }

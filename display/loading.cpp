@@ -1,5 +1,7 @@
 #include "display/loading.h"
 
+#include <cmath>
+#include <cstdio>
 #include <new>
 
 #include "state/state.h"
@@ -9,6 +11,7 @@
 #include "display/picture_window.h"
 #include "display/view_geometry.h"
 #include "platform/image_files.h"
+#include "platform/memory_budget.h"
 #include "platform/numbers.h"
 
 namespace korven {
@@ -23,6 +26,24 @@ void report_refusal(const std::string& path, const std::string& reason)
 }
 
 constexpr char no_memory[] = "there is not enough memory for the picture";
+
+// A load makes two pictures of the file's size, the original and the adjusted
+// one. Whether both fit the memory this machine gives the program is settled
+// from the file's header, before anything is read or allocated, so a picture
+// too large is refused instead of the system ending the program for it. This
+// is the only memory check of a load; the readers below it need no other.
+bool fits_memory(const std::string& path, long long pixels)
+{
+    const std::uint64_t bytes = 2 * static_cast<std::uint64_t>(pixels) * sizeof(Colour);
+    if (allocation_fits(bytes)) return true;
+    constexpr double megabyte = 1e6, gigabyte = 1e9;
+    char needed[32];
+    if (bytes >= gigabyte) std::snprintf(needed, sizeof needed, "%.1f GB", bytes / gigabyte);
+    else std::snprintf(needed, sizeof needed, "%.0f MB", std::ceil(bytes / megabyte));
+    report_refusal(path, "the original and the adjusted picture together need " + std::string(needed) +
+                             " of memory, more than this machine can give");
+    return false;
+}
 
 // Reads a BMP file into a picture of its own, leaving every slot alone, so a
 // failed read destroys nothing. Returns false, having said why, on a failure.
@@ -106,7 +127,9 @@ void load_picture_file(const std::string& chosen_path)
         report_refusal(path, "only files ending in " + std::string(accepted_endings) + " can be loaded");
         return;
     }
-    const fe::BusyCursor busy(takes_long(fe::picture_file_pixels(path)));
+    const long long pixels = fe::picture_file_pixels(path);
+    if (!fits_memory(path, pixels)) return;
+    const fe::BusyCursor busy(takes_long(pixels));
     fe::Bitmap original;
     if (kind == PictureFileKind::jpeg ? !convert_jpeg(path, original) : !read_bmp(path, original))
         return;

@@ -34,7 +34,10 @@ void FORM2_RESIZE()
     const bool moved_across = fit_scroll_bar(c.HSCROLL1, s.view_width, s.shown_width, s.view_left);
     const bool moved_down = fit_scroll_bar(c.VSCROLL1, s.view_height, s.shown_height, s.view_top);
     // At one to one the whole picture is on the window already; only a moved
-    // view needs drawing. A zoomed paint covers only the old view, so it is redone.
+    // view needs drawing. A view that went back to 0 because it now covers the
+    // picture is drawn too, or the window would go on showing the picture
+    // shifted while clicks and the readout count from its first column. A
+    // zoomed paint covers only the old view, so it is redone.
     const bool one_to_one = s.zoom_in_factor == 1 && s.zoom_out_divisor == 1;
     if (!one_to_one || moved_across || moved_down) paint_picture_window();
 }

@@ -58,14 +58,16 @@ void fit_window_to_picture()
 {
     State& s = state();
     bool resized = false;
+    // A view reduced by a zoom may be wider than a picture of nearly 32767
+    // pixels; the window's size then stops at the 16-bit end instead of wrapping.
     if (s.view_width > s.shown_width) {
         s.view_width = s.shown_width;
-        s.picture_window_width = static_cast<std::int16_t>(s.shown_width + picture_frame_width);
+        s.picture_window_width = round_to_int16(s.shown_width + picture_frame_width);
         resized = true;
     }
     if (s.view_height > s.shown_height) {
         s.view_height = s.shown_height;
-        s.picture_window_height = static_cast<std::int16_t>(s.shown_height + picture_frame_height);
+        s.picture_window_height = round_to_int16(s.shown_height + picture_frame_height);
         resized = true;
     }
     if (resized) fe::set_window_size(ui().FORM2, s.picture_window_width, s.picture_window_height);

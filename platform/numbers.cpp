@@ -1,5 +1,6 @@
 #include "platform/numbers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -17,6 +18,30 @@ std::size_t digits_from(std::string_view text, std::size_t pos)
     std::size_t end = pos;
     while (end < text.size() && is_digit(text[end])) ++end;
     return end - pos;
+}
+
+// Whether a number (digits, optional fraction, optional exponent; not 0) lies
+// below 1: the power of ten of its first significant digit is negative. Both
+// parts count, so 0.000...1 is small and 999...9e-5 with many nines is large.
+bool below_one(std::string_view number)
+{
+    const std::size_t e = std::min(number.find_first_of("eE"), number.size());
+    const std::string_view mantissa = number.substr(0, e);
+    const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+    const std::size_t first_digit = mantissa.find_first_not_of("0.");
+    if (first_digit == std::string_view::npos) return true;  // all zeros
+    // The power of ten of the first significant digit, before the exponent.
+    long long power = first_digit < point ? static_cast<long long>(point - first_digit) - 1
+                                          : -static_cast<long long>(first_digit - point);
+    // The exponent, saturated far beyond any double.
+    long long exponent = 0;
+    std::size_t at = e + 1;
+    const bool negative = at < number.size() && number[at] == '-';
+    if (at < number.size() && (number[at] == '-' || number[at] == '+')) ++at;
+    for (; at < number.size() && is_digit(number[at]); ++at)
+        exponent = std::min(exponent * 10 + (number[at] - '0'), 1'000'000'000LL);
+    power += negative ? -exponent : exponent;
+    return power < 0;
 }
 
 }  // namespace
@@ -51,10 +76,8 @@ double read_number(std::string_view text)
     const char* last = text.data() + pos;
     const auto [ptr, ec] = std::from_chars(first, last, value, std::chars_format::general);
     if (ec == std::errc::result_out_of_range) {
-        // Too large saturates; too small is zero. Tell them apart by the exponent sign.
-        const std::string_view rest(first, static_cast<std::size_t>(last - first));
-        const auto e = rest.find_first_of("eE");
-        const bool tiny = e != std::string_view::npos && e + 1 < rest.size() && rest[e + 1] == '-';
+        // Too large saturates; too small is zero.
+        const bool tiny = below_one({first, static_cast<std::size_t>(last - first)});
         value = tiny ? 0.0 : std::numeric_limits<double>::max();
     } else if (ec != std::errc()) {
         value = 0.0;

@@ -32,9 +32,10 @@ std::int16_t view_size(int outer_size, int frame, double zoom_in_factor, double 
 bool fit_scroll_bar(fe::Control bar, std::int16_t view_size, std::int16_t shown_size, std::int16_t& offset)
 {
     if (view_size >= shown_size) {
+        const bool moved = offset != 0;
         offset = 0;
         fe::enable_window(bar, false);
-        return false;
+        return moved;
     }
     const int last = shown_size - view_size;
     const bool moved = offset > last;

@@ -71,7 +71,7 @@ std::int16_t view_size(int outer_size, int frame, double zoom_in_factor, double 
 // One scroll bar after the view or the picture changed size: disabled with the
 // offset at 0 when the view covers the picture; otherwise the offset is kept
 // inside the picture and the bar enabled with the range 0..(shown - view) at
-// it. True when the offset had to move back to stay inside.
+// it. True when the offset had to move: back to stay inside, or to 0.
 bool fit_scroll_bar(fe::Control bar, std::int16_t view_size, std::int16_t shown_size, std::int16_t& offset);
 
 // Back to the values a fresh process has (used by start-up and by tests).

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the benchmarks need.
+# Installs the Debian packages the build, the tests and the benchmarks need,
+# and any more named as arguments (`make fuzz` adds clang and its fuzzer).
 # As root it installs what is missing; otherwise it prints the command to run.
 set -eu
 packages=(cmake ninja-build g++ make qt6-base-dev libjpeg62-turbo-dev libgtest-dev
-          libbenchmark-dev xvfb xauth x11-utils fonts-liberation desktop-file-utils)
+          libbenchmark-dev xvfb xauth x11-utils fonts-liberation desktop-file-utils "$@")
 missing=()
 for package in "${packages[@]}"; do
   status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)

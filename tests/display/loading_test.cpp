@@ -2,7 +2,12 @@
 // refused without changing anything.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <filesystem>
+#include <fstream>
 
 #include "platform/image_files.h"
 #include "tests/display/picture_files.h"
@@ -153,6 +158,18 @@ TEST_F(Loading, LoadingResetsTheToolsAndShowsTheAdjustedPicture)
     EXPECT_EQ(state().pictures[analysis_slot], analysis_before);
 }
 
+TEST_F(Loading, PictureNearlyAsWideAsTheLargestWhileReducedGrowsTheWindowWithoutWrapping)
+{
+    load_picture(coordinate_picture(1000, 800), "first.bmp");
+    retype("EDIT44", "99");
+    click("CHECK7");  // the view is 99 times the drawing area: as wide as 16 bits go
+    load_picture(coordinate_picture(32750, 2), "wide.bmp");
+    // The fit makes the window hold the picture, as far as a 16-bit size goes.
+    EXPECT_EQ(state().picture_window_width, 32767);
+    EXPECT_EQ(fe::get_width(ui().FORM2), 32767);
+    EXPECT_EQ(state().view_width, 32767 - 22);
+}
+
 TEST_F(Loading, UnreadableFilesChangeNothingAndSayWhy)
 {
     load_picture(coordinate_picture(30, 20), "good.bmp");
@@ -226,6 +243,61 @@ TEST_F(Loading, JpegThatCannotBeConvertedChangesNothingAndWritesNothing)
         expect_one_message_about(file);
         EXPECT_FALSE(std::filesystem::exists(file.substr(0, file.size() - 4) + ".bmp")) << file;
     }
+}
+
+// An honest 1-bit BMP of 32767 x 32767: 128 MB on disk (a sparse file here),
+// 4.3 GB for each of the two pictures a load makes.
+std::string write_huge_bmp(const std::string& path)
+{
+    constexpr std::uint32_t side = 32767, row = (side + 31) / 32 * 4, offset = 14 + 40 + 8;
+    // File size, reserved, pixel offset; the info header: its size, width,
+    // height, planes and bits, compression, data size, density, colours.
+    const std::uint32_t header[] = {offset + row * side, 0, offset, 40, side, side, 1 | (1 << 16), 0,
+                                    row * side, 2835, 2835, 2, 0};
+    std::ofstream file(path, std::ios::binary);
+    file.write("BM", 2);
+    file.write(reinterpret_cast<const char*>(header), sizeof header);
+    file.write("\0\0\0\0\xff\xff\xff\0", 8);  // black and white
+    file.close();
+    std::filesystem::resize_file(path, offset + std::uint64_t{row} * side);
+    return path;
+}
+
+// The address space in use now, from /proc/self/statm.
+std::uint64_t address_space_in_use()
+{
+    std::uint64_t pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    return pages * static_cast<std::uint64_t>(sysconf(_SC_PAGESIZE));
+}
+
+TEST_F(Loading, PictureTooLargeForMemoryIsRefusedBeforeAnythingIsAllocated)
+{
+    load_picture(coordinate_picture(30, 20), "good.bmp");
+    const LoadState before = load_state();
+    const std::string huge = write_huge_bmp(path("huge.bmp"));
+    // In a child whose address space may grow by 1 GB only, the 8.6 GB the
+    // load needs are refused, with one message, before any is asked for.
+    const pid_t child = fork();
+    if (child == 0) {
+        const rlimit limit{address_space_in_use() + (1 << 30), RLIM_INFINITY};
+        if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(2);
+        load(huge);
+        const bool refused = load_state() == before && messages().size() == 1 &&
+                             messages()[0].find("memory") != std::string::npos;
+        _exit(refused ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child status " << status;
+
+    // A machine with too little memory for a JPEG photo's two pictures.
+    const std::string photo = copy_testdata("jpeg/testorig.jpg", "rose.jpg");
+    fe::testing::script().memory_bytes = 2 * 4 * 227 * 149 - 1;
+    load(photo);
+    EXPECT_EQ(load_state(), before);
+    expect_one_message_about(photo);
+    EXPECT_FALSE(std::filesystem::exists(path("rose.bmp")));
 }
 
 TEST_F(Loading, FailedWriteOfTheConvertedFileIsReported)

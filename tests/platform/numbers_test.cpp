@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
 
 #include "platform/numbers.h"
 #include "platform/picture.h"
@@ -34,6 +35,11 @@ TEST(LenientReading, HugeAndTinyExponentsStayFinite)
     EXPECT_GT(read_number("1e99999"), 1e300);
     EXPECT_LT(read_number("-1e99999"), -1e300);
     EXPECT_EQ(read_number("1e-99999"), 0.0);
+    // Out of range by its digits, against the exponent's sign.
+    EXPECT_EQ(read_number("0." + std::string(400, '0') + "1"), 0.0);
+    EXPECT_EQ(read_number("0." + std::string(400, '0') + "1e+5"), 0.0);
+    EXPECT_GT(read_number(std::string(400, '9') + "e-5"), 1e300);
+    EXPECT_GT(read_number(std::string(400, '9') + "." + std::string(400, '0') + "1"), 1e300);
 }
 
 TEST(Rounding, HalvesGoAwayFromZeroAndNothingOverflows)
