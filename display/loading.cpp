@@ -18,8 +18,6 @@ namespace korven {
 
 namespace {
 
-constexpr int largest_side = 32767;  // sizes are 16-bit
-
 void report_refusal(const std::string& path, const std::string& reason)
 {
     fe::message("Cannot load \"" + path + "\": " + reason + ".");
@@ -56,8 +54,6 @@ bool read_bmp(const std::string& path, fe::Bitmap& picture)
         failure = no_memory;
     }
     if (failure.empty() && picture.empty()) failure = "the file holds no picture";
-    if (failure.empty() && (picture.width() > largest_side || picture.height() > largest_side))
-        failure = "the picture is larger than 32767 pixels on a side";
     if (!failure.empty()) report_refusal(path, failure);
     return failure.empty();
 }

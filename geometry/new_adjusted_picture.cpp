@@ -11,8 +11,6 @@ namespace korven {
 
 namespace {
 
-constexpr long long largest_side = 32767;  // sizes are 16-bit
-
 std::string size_words(long long width, long long height)
 {
     return std::to_string(width) + " x " + std::to_string(height) + " pixels";
@@ -23,7 +21,7 @@ std::string size_words(long long width, long long height)
 bool result_can_be_made(std::string_view action, long long width, long long height, std::uint64_t work_bytes)
 {
     const std::string refusal = "Cannot " + std::string(action) + ": ";
-    if (width > largest_side || height > largest_side) {
+    if (width > largest_picture_side || height > largest_picture_side) {
         fe::message(refusal + "the result would be " + size_words(width, height) +
                     ", and a picture can have at most 32767 pixels on a side. Nothing was changed.");
         return false;

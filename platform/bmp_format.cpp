@@ -18,7 +18,7 @@
 namespace korven::bmp {
 namespace {
 
-constexpr std::int64_t max_side = 32767;
+constexpr std::int64_t max_side = largest_picture_side;
 constexpr std::size_t file_header_size = 14;
 
 // A BMP file we refuse; carries the reason up to decode().

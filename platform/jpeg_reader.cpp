@@ -152,7 +152,8 @@ Outcome decode(std::FILE* file, Bitmap& picture, std::vector<Colour>& band, Erro
     const int stored_width = static_cast<int>(info.output_width);
     const int stored_height = static_cast<int>(info.output_height);
     Outcome refused = Outcome::decoded;
-    if (stored_width > 32767 || stored_height > 32767) refused = Outcome::too_wide;
+    constexpr int largest_side = korven::largest_picture_side;
+    if (stored_width > largest_side || stored_height > largest_side) refused = Outcome::too_wide;
     else if (4LL * stored_width * stored_height > largest_picture_bytes) refused = Outcome::too_large;
     if (refused != Outcome::decoded) {
         jpeg_destroy_decompress(&info);

@@ -18,6 +18,9 @@ constexpr Colour rgb(int red, int green, int blue)
     return static_cast<Colour>(red & 255) | (static_cast<Colour>(green & 255) << 8) |
            (static_cast<Colour>(blue & 255) << 16);
 }
+// The longest side a picture may have: sizes are kept in 16 bits.
+constexpr int largest_picture_side = 32767;
+
 constexpr int red_of(Colour c) { return static_cast<int>(c & 255); }
 constexpr int green_of(Colour c) { return static_cast<int>((c >> 8) & 255); }
 constexpr int blue_of(Colour c) { return static_cast<int>((c >> 16) & 255); }
