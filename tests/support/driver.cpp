@@ -3,18 +3,11 @@
 #include <cstdlib>
 #include <stdexcept>
 
-#include "app/startup.h"
+#include "tests/support/random_session.h"
 
 namespace korven::test {
 
-void ProgramTest::SetUp()
-{
-    fe::testing::destroy_windows();
-    fe::testing::script() = fe::testing::Script{};
-    fe::testing::script().active = true;
-    start_up();
-    fe::testing::process_events();
-}
+void ProgramTest::SetUp() { start_program_afresh(); }
 
 void ProgramTest::TearDown()
 {
