@@ -9,7 +9,7 @@
 #include "app/layouts.h"
 #include "app/live_draw.h"
 #include "state/state.h"
-#include "platform/numbers.h"
+#include "core/numbers.h"
 
 namespace korven {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/code_path.h"
-#include "platform/picture.h"
+#include "core/code_path.h"
+#include "core/picture.h"
 
 namespace korven::bench {
 

@@ -5,7 +5,8 @@
 #include <string>
 
 #include "bench/bench_support.h"
-#include "platform/image_files.h"
+#include "files/image_files.h"
+#include "tests/support/jpeg_writer.h"
 
 namespace korven::bench {
 
@@ -31,7 +32,7 @@ std::filesystem::path large_jpeg()
 {
     const std::filesystem::path file = scratch_folder() / "large.jpg";
     if (std::filesystem::exists(file)) return file;
-    return fe::write_jpeg(photo_like_picture(), file.string(), 90) ? file : std::filesystem::path();
+    return korven::write_jpeg(photo_like_picture(), file.string(), 90) ? file : std::filesystem::path();
 }
 
 }  // namespace korven::bench

@@ -10,7 +10,7 @@
 #include "bench/large_jpeg.h"
 #include "display/loading.h"
 #include "display/picture_window.h"
-#include "platform/image_files.h"
+#include "files/image_files.h"
 
 namespace korven::bench {
 namespace {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "colour/analysis_dots.h"
-#include "platform/shared_runs.h"
+#include "core/shared_runs.h"
 
 namespace korven {
 

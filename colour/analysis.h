@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/code_path.h"
-#include "platform/picture.h"
+#include "core/code_path.h"
+#include "core/picture.h"
 
 namespace korven {
 

@@ -5,7 +5,7 @@
 #include "colour/analysis.h"
 #include "display/picture_window.h"
 #include "platform/draw.h"
-#include "platform/numbers.h"
+#include "core/numbers.h"
 #include "state/state.h"
 
 namespace korven {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "colour/apply_curve_rows.h"
-#include "platform/shared_runs.h"
+#include "core/shared_runs.h"
 
 namespace korven {
 namespace {

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "colour/level_table.h"
-#include "platform/code_path.h"
-#include "platform/picture.h"
+#include "core/code_path.h"
+#include "core/picture.h"
 
 namespace korven {
 

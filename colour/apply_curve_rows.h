@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "colour/level_table.h"
-#include "platform/picture.h"
+#include "core/picture.h"
 
 namespace korven::curve_rows {
 

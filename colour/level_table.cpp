@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/numbers.h"
+#include "core/numbers.h"
 
 namespace korven {
 

@@ -6,7 +6,7 @@
 #include "state/state.h"
 #include "curve/presets.h"
 #include "platform/form.h"
-#include "platform/numbers.h"
+#include "core/numbers.h"
 
 namespace korven {
 

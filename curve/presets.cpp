@@ -5,7 +5,7 @@
 #include <functional>
 #include <limits>
 
-#include "platform/numbers.h"
+#include "core/numbers.h"
 
 namespace korven {
 

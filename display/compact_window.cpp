@@ -5,7 +5,7 @@
 #include <string>
 
 #include "state/state.h"
-#include "platform/numbers.h"
+#include "core/numbers.h"
 
 namespace korven {
 

@@ -4,7 +4,7 @@
 
 #include "state/state.h"
 #include "display/view_geometry.h"
-#include "platform/numbers.h"
+#include "core/numbers.h"
 
 namespace korven {
 

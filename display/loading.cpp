@@ -1,18 +1,14 @@
 #include "display/loading.h"
 
-#include <cmath>
-#include <cstdio>
 #include <new>
 
-#include "state/state.h"
-#include "display/file_endings.h"
-#include "display/jpeg_to_bmp.h"
-#include "display/long_waits.h"
+#include "core/long_waits.h"
 #include "display/picture_window.h"
 #include "display/view_geometry.h"
-#include "platform/image_files.h"
-#include "platform/memory_budget.h"
-#include "platform/numbers.h"
+#include "files/image_files.h"
+#include "files/jpeg_to_bmp.h"
+#include "files/picture_jobs.h"
+#include "state/state.h"
 
 namespace korven {
 
@@ -23,55 +19,17 @@ void report_refusal(const std::string& path, const std::string& reason)
     fe::message("Cannot load \"" + path + "\": " + reason + ".");
 }
 
-constexpr char no_memory[] = "there is not enough memory for the picture";
-
-// A load makes two pictures of the file's size, the original and the adjusted
-// one. Whether both fit the memory this machine gives the program is settled
-// from the file's header, before anything is read or allocated, so a picture
-// too large is refused instead of the system ending the program for it. This
-// is the only memory check of a load; the readers below it need no other.
-bool fits_memory(const std::string& path, long long pixels)
+// A JPEG's BMP file that holds another picture is replaced only if the user
+// says so. False when the load stops here, having said why on a failure.
+bool may_replace_converted_bmp(const std::string& jpeg_path, const LoadedPicture& loaded)
 {
-    const std::uint64_t bytes = 2 * static_cast<std::uint64_t>(pixels) * sizeof(Colour);
-    if (allocation_fits(bytes)) return true;
-    constexpr double megabyte = 1e6, gigabyte = 1e9;
-    char needed[32];
-    if (bytes >= gigabyte) std::snprintf(needed, sizeof needed, "%.1f GB", bytes / gigabyte);
-    else std::snprintf(needed, sizeof needed, "%.0f MB", std::ceil(bytes / megabyte));
-    report_refusal(path, "the original and the adjusted picture together need " + std::string(needed) +
-                             " of memory, more than this machine can give");
-    return false;
-}
-
-// Reads a BMP file into a picture of its own, leaving every slot alone, so a
-// failed read destroys nothing. Returns false, having said why, on a failure.
-bool read_bmp(const std::string& path, fe::Bitmap& picture)
-{
-    std::string failure;
-    try {
-        if (const fe::FileResult read = fe::load_file(picture, path); !read) failure = read.reason;
-    } catch (const std::bad_alloc&) {
-        failure = no_memory;
-    }
-    if (failure.empty() && picture.empty()) failure = "the file holds no picture";
-    if (!failure.empty()) report_refusal(path, failure);
-    return failure.empty();
-}
-
-// Converts a JPEG file into a BMP file beside it. From then on only that file
-// counts (it stays on disk): it becomes `path`, and its picture the decoded
-// one. Returns false when the load stops here, having said why on a failure.
-bool convert_jpeg(std::string& path, fe::Bitmap& picture)
-{
-    const std::string bmp_path = bmp_path_for_jpeg(path);
-    Conversion conversion = JPEG2BMP(path, bmp_path);
-    if (conversion.outcome == ConversionOutcome::declined) return false;
-    if (conversion.outcome == ConversionOutcome::failed) {
-        report_refusal(path, conversion.reason);
+    const std::string question = "\"" + loaded.path + "\" already exists and holds a different picture.\n"
+                                 "Replace it with the picture converted from \"" + jpeg_path + "\"?";
+    if (!fe::ask(question)) return false;
+    if (const FileResult written = write_converted_bmp(loaded.picture, loaded.path); !written) {
+        report_refusal(jpeg_path, written.reason);
         return false;
     }
-    path = bmp_path;
-    picture = std::move(conversion.picture);
     return true;
 }
 
@@ -115,32 +73,27 @@ void show_loaded_picture(const std::string& path, fe::Bitmap original)
 
 }  // namespace
 
-void load_picture_file(const std::string& chosen_path)
+void load_picture_file(const std::string& path)
 {
-    std::string path = chosen_path;
-    const PictureFileKind kind = kind_of_picture_file(path);
-    if (kind == PictureFileKind::refused) {
-        report_refusal(path, "only files ending in " + std::string(accepted_endings) + " can be loaded");
+    const fe::BusyCursor busy(takes_long(fe::picture_file_pixels(path)));
+    LoadedPicture loaded = load_picture(path);
+    if (loaded.outcome == LoadedPicture::Outcome::refused) {
+        report_refusal(path, loaded.reason);
         return;
     }
-    const long long pixels = fe::picture_file_pixels(path);
-    if (!fits_memory(path, pixels)) return;
-    const fe::BusyCursor busy(takes_long(pixels));
-    fe::Bitmap original;
-    if (kind == PictureFileKind::jpeg ? !convert_jpeg(path, original) : !read_bmp(path, original))
-        return;
-    if (!copy_to_adjusted(original)) {
-        report_refusal(path, no_memory);
+    if (loaded.outcome == LoadedPicture::Outcome::bmp_differs && !may_replace_converted_bmp(path, loaded)) return;
+    if (!copy_to_adjusted(loaded.picture)) {
+        report_refusal(path, "there is not enough memory for the picture");
         return;
     }
-    show_loaded_picture(path, std::move(original));
+    show_loaded_picture(loaded.path, std::move(loaded.picture));
 }
 
 // "LOAD"
 void BUTTON2_ON()
 {
     const std::string chosen = fe::win_open_dlg(ui().MAINFORM, "Load Image", "*.bmp",
-                                                "bmp-Image(*.bmp);jpg-Image(*.jpg)", 0);
+                                                "bmp-Image(*.bmp);jpg-Image(*.jpg)");
     if (chosen == fe::cancel_text) return;
     load_picture_file(chosen);
 }

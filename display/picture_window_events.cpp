@@ -4,7 +4,7 @@
 #include "display/picture_window.h"
 #include "display/view_geometry.h"
 #include "platform/draw.h"
-#include "platform/numbers.h"
+#include "core/numbers.h"
 
 namespace korven {
 

@@ -4,7 +4,7 @@
 
 #include "state/state.h"
 #include "display/picture_window.h"
-#include "platform/numbers.h"
+#include "core/numbers.h"
 
 namespace korven {
 

@@ -2,7 +2,7 @@
 
 #include "state/state.h"
 #include "display/view_geometry.h"
-#include "platform/numbers.h"
+#include "core/numbers.h"
 
 namespace korven {
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "geometry/column_sums.h"
-#include "platform/shared_runs.h"
+#include "core/shared_runs.h"
 
 namespace korven {
 

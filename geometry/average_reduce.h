@@ -3,7 +3,7 @@
 // colour of the block of source pixels that falls on it.
 
 #include "geometry/kernel_path.h"
-#include "platform/picture.h"
+#include "core/picture.h"
 
 namespace korven {
 

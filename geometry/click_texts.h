@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/picture.h"
+#include "core/picture.h"
 
 namespace korven {
 

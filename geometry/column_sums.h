@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/picture.h"
+#include "core/picture.h"
 
 namespace korven::column_sums {
 

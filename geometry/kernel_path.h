@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "platform/code_path.h"
+#include "core/code_path.h"
 
 namespace korven {
 

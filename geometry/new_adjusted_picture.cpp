@@ -5,7 +5,7 @@
 #include "state/state.h"
 #include "display/picture_window.h"
 #include "display/view_geometry.h"
-#include "platform/memory_budget.h"
+#include "core/memory_budget.h"
 
 namespace korven {
 

@@ -6,7 +6,7 @@
 #include "display/cursor_readout.h"
 #include "display/view_geometry.h"
 #include "geometry/click_texts.h"
-#include "platform/numbers.h"
+#include "core/numbers.h"
 
 namespace korven {
 

@@ -3,7 +3,7 @@
 // target columns. A plain loop every processor runs, and an AVX2 loop that
 // moves blocks of 8 x 8 pixels in registers; both write the same pixels.
 
-#include "platform/picture.h"
+#include "core/picture.h"
 
 namespace korven::quarter_turn {
 

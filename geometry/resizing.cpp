@@ -5,11 +5,11 @@
 #include <utility>
 
 #include "state/state.h"
-#include "display/long_waits.h"
+#include "core/long_waits.h"
 #include "geometry/average_reduce.h"
 #include "geometry/new_adjusted_picture.h"
-#include "platform/memory_budget.h"
-#include "platform/numbers.h"
+#include "core/memory_budget.h"
+#include "core/numbers.h"
 
 namespace korven {
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "geometry/quarter_turn.h"
-#include "platform/numbers.h"
-#include "platform/shared_runs.h"
+#include "core/numbers.h"
+#include "core/shared_runs.h"
 
 namespace korven {
 

@@ -5,7 +5,7 @@
 // holes the two shears leave are filled, each with the mean of four pixels.
 
 #include "geometry/kernel_path.h"
-#include "platform/picture.h"
+#include "core/picture.h"
 
 namespace korven {
 

@@ -4,10 +4,10 @@
 #include <utility>
 
 #include "state/state.h"
-#include "display/long_waits.h"
+#include "core/long_waits.h"
 #include "geometry/new_adjusted_picture.h"
 #include "geometry/rotate_sheared.h"
-#include "platform/numbers.h"
+#include "core/numbers.h"
 
 namespace korven {
 

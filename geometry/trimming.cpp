@@ -6,7 +6,7 @@
 #include "state/state.h"
 #include "display/picture_window.h"
 #include "display/view_geometry.h"
-#include "platform/numbers.h"
+#include "core/numbers.h"
 
 namespace korven {
 

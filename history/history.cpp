@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/memory_budget.h"
+#include "core/memory_budget.h"
 
 namespace korven {
 

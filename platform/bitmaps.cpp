@@ -2,8 +2,8 @@
 #include <algorithm>
 
 #include "platform/form.h"
-#include "platform/numbers.h"
-#include "platform/pixel_ops.h"
+#include "core/numbers.h"
+#include "core/pixel_ops.h"
 
 namespace fe {
 

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <utility>
 
-#include "platform/numbers.h"
-#include "platform/pixel_ops.h"
+#include "core/numbers.h"
+#include "core/pixel_ops.h"
 #include "platform/runtime_canvas.h"
 
 namespace draw {

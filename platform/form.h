@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/layout.h"
-#include "platform/picture.h"
+#include "core/picture.h"
 
 namespace fe {
 
@@ -84,32 +84,17 @@ std::string enum_font_names(Window window, std::string_view previous);
 using Bitmap = korven::Picture;
 using korven::Colour;
 
-// Outcome of reading or writing a file; `reason` says why it failed.
-struct FileResult {
-    bool ok = true;
-    std::string reason;
-    explicit operator bool() const { return ok; }
-};
-
 void create_bitmap(Bitmap& bitmap, double width, double height);  // black
 void delete_bitmap(Bitmap& bitmap);
 int get_bitmap_width(const Bitmap& bitmap);
 int get_bitmap_height(const Bitmap& bitmap);
-// Reads a BMP file. On failure `bitmap` is left exactly as it was.
-FileResult load_file(Bitmap& bitmap, const std::string& path);
-// Writes a 24-bit BMP file through a temporary file beside it, renamed over
-// it only when whole. A saved picture is on the disk before it replaces the
-// file; a copy that can be made again (a JPEG's BMP file) need not wait.
-enum class Durability { on_disk, in_cache };
-FileResult save_file(const Bitmap& bitmap, const std::string& path,
-                     Durability durability = Durability::on_disk);
 // The pixel (x, y) falls on by `pixel_coordinate`; reading outside gives 0,
 // writing outside does nothing.
 Colour get_pixel(const Bitmap& bitmap, double x, double y);
 void set_pixel(Bitmap& bitmap, double x, double y, Colour colour);
 
 // Copying onto a bitmap or onto a window that keeps its drawing. Real
-// coordinates fall on pixels by `pixel_coordinate` (platform/picture.h), real
+// coordinates fall on pixels by `pixel_coordinate` (core/picture.h), real
 // sizes are rounded to nearest; everything is clipped to the target.
 void bit_blt(Bitmap& target, double x, double y, double width, double height,
              const Bitmap& source, double source_x, double source_y);
@@ -127,9 +112,9 @@ void stretch_bitmap(Bitmap& target, double x, double y, double width, double hei
 // Dialogs return the chosen path or `cancel_text`. `filter` lists entries
 // "Label(*.ext)" separated by ';'.
 std::string win_open_dlg(Window owner, std::string_view title, std::string_view default_name,
-                         std::string_view filter, int flags);
+                         std::string_view filter);
 std::string win_save_dlg(Window owner, std::string_view title, std::string_view default_name,
-                         std::string_view filter, int flags);
+                         std::string_view filter);
 // A clear message to the user, and a yes/no question (true for yes). Both
 // show the usual pointer, also while a busy cursor is up.
 void message(std::string_view text);

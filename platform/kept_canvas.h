@@ -4,7 +4,7 @@
 // usually follows a clear fills only the part it does not cover itself, so a
 // redraw costs one pass over the canvas instead of two.
 
-#include "platform/pixel_ops.h"
+#include "core/pixel_ops.h"
 
 namespace korven {
 

@@ -3,11 +3,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
-#include <QFileDialog>
 #include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTimer>
@@ -16,11 +14,10 @@
 #include <algorithm>
 #include <memory>
 
-#include "platform/numbers.h"
-#include "platform/pixel_ops.h"
+#include "core/numbers.h"
+#include "core/pixel_ops.h"
 #include "platform/runtime_canvas.h"
 #include "platform/runtime_internal.h"
-#include "platform/testing.h"
 
 namespace fe {
 
@@ -228,128 +225,6 @@ std::string enum_font_names(Window, std::string_view previous)
     const qsizetype at = families.indexOf(qt(previous));
     if (at < 0 || at + 1 >= families.size()) return {};
     return families.at(at + 1).toStdString();
-}
-
-namespace {
-
-// "bmp-Image(*.bmp);jpg-Image(*.jpg)" as Qt filters; each pattern also in upper
-// case, since this platform's file names are case-sensitive.
-QStringList name_filters(std::string_view filter)
-{
-    QStringList filters;
-    for (const QString& entry : qt(filter).split(';', Qt::SkipEmptyParts)) {
-        const qsizetype open = entry.indexOf('(');
-        const qsizetype close = entry.lastIndexOf(')');
-        if (open < 0 || close < open) {
-            filters << entry;
-            continue;
-        }
-        const QString label = entry.left(open);
-        QStringList patterns = entry.mid(open + 1, close - open - 1).split(' ', Qt::SkipEmptyParts);
-        for (const QString& pattern : QStringList(patterns))
-            if (!patterns.contains(pattern.toUpper())) patterns << pattern.toUpper();
-        filters << label + " (" + patterns.join(' ') + ")";
-    }
-    return filters;
-}
-
-std::string file_dialog(Window owner, std::string_view title, std::string_view default_name,
-                        std::string_view filter, bool saving)
-{
-    testing::Script& script = testing::script();
-    if (script.active) {
-        script.dialog_titles.emplace_back(title);
-        if (script.dialog_answers.empty()) return cancel_text;
-        std::string answer = std::move(script.dialog_answers.front());
-        script.dialog_answers.pop_front();
-        return answer;
-    }
-    QFileDialog dialog(owner ? &window_widget(owner) : nullptr, qt(title));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setNameFilters(name_filters(filter));
-    dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    if (default_name.find('*') == std::string_view::npos) dialog.selectFile(qt(default_name));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return cancel_text;
-    return dialog.selectedFiles().front().toStdString();
-}
-
-QWidget* main_window()
-{
-    const auto& windows = detail::registry().windows;
-    return windows.empty() ? nullptr : windows.front();
-}
-
-// The usual pointer while a message or question is up, over a busy cursor.
-class UsualPointer {
-public:
-    UsualPointer() : over_busy_(QGuiApplication::overrideCursor() != nullptr)
-    {
-        if (over_busy_) QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
-    }
-    ~UsualPointer()
-    {
-        if (over_busy_) QGuiApplication::restoreOverrideCursor();
-    }
-    UsualPointer(const UsualPointer&) = delete;
-    UsualPointer& operator=(const UsualPointer&) = delete;
-
-private:
-    bool over_busy_;
-};
-
-}  // namespace
-
-std::string win_open_dlg(Window owner, std::string_view title, std::string_view default_name,
-                         std::string_view filter, int)
-{
-    return file_dialog(owner, title, default_name, filter, false);
-}
-
-std::string win_save_dlg(Window owner, std::string_view title, std::string_view default_name,
-                         std::string_view filter, int)
-{
-    return file_dialog(owner, title, default_name, filter, true);
-}
-
-void message(std::string_view text)
-{
-    testing::Script& script = testing::script();
-    if (script.active) {
-        script.messages.emplace_back(text);
-        return;
-    }
-    const UsualPointer pointer;
-    QMessageBox::warning(main_window(), QStringLiteral("KORVEN"), qt(text));
-}
-
-bool ask(std::string_view question)
-{
-    testing::Script& script = testing::script();
-    if (script.active) {
-        script.messages.emplace_back(question);
-        if (script.question_answers.empty()) return false;
-        const bool answer = script.question_answers.front();
-        script.question_answers.pop_front();
-        return answer;
-    }
-    const UsualPointer pointer;
-    return QMessageBox::question(main_window(), QStringLiteral("KORVEN"), qt(question),
-                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
-}
-
-BusyCursor::BusyCursor(bool shown) : shown_(shown)
-{
-    if (!shown_) return;
-    // Qt sends the change to the window system at once, so it shows while
-    // the handler works without returning to the event loop.
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    ++testing::script().busy_cursors_shown;
-}
-
-BusyCursor::~BusyCursor()
-{
-    if (shown_) QGuiApplication::restoreOverrideCursor();
 }
 
 int wait_event() { return QApplication::exec(); }

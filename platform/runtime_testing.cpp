@@ -258,12 +258,6 @@ bool read_png(const std::string& path, Bitmap& picture)
     return true;
 }
 
-bool busy_cursor_up()
-{
-    const QCursor* cursor = QGuiApplication::overrideCursor();
-    return cursor != nullptr && cursor->shape() == Qt::WaitCursor;
-}
-
 std::string font_family(Control control) { return control_record(control).widget->font().family().toStdString(); }
 
 void destroy_windows() { detail::destroy_windows(); }

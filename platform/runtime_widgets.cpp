@@ -22,7 +22,7 @@
 
 #include <algorithm>
 
-#include "platform/pixel_ops.h"
+#include "core/pixel_ops.h"
 #include "platform/runtime_internal.h"
 
 namespace fe::detail {

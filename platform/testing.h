@@ -1,9 +1,8 @@
 #pragma once
-// The runtime's one test hook: scripted dialog answers, captured messages,
-// simulated user actions and read-back of what the windows show.
+// For tests and benchmarks only: simulated user actions, delivered as the
+// toolkit delivers them, and read-back of what the windows show. (Dialogs,
+// messages and questions are scripted by tests/support/script.h.)
 
-#include <cstdint>
-#include <deque>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -12,20 +11,6 @@
 #include "platform/form.h"
 
 namespace fe::testing {
-
-struct Script {
-    bool active = false;                      // dialogs and questions use the lines below
-    std::deque<std::string> dialog_answers;   // empty: a dialog returns cancel_text
-    std::deque<bool> question_answers;        // empty: a question is answered "no"
-    std::vector<std::string> dialog_titles;   // every dialog shown, in order
-    std::vector<std::string> messages;        // every message shown, in order
-    bool fail_next_write = false;             // the next file write fails part-way
-    std::uint64_t memory_bytes = 0;           // not 0: the memory the machine seems to have
-    int busy_cursors_shown = 0;               // how often the busy cursor went up
-};
-
-// The script in force; tests fill it and read it back.
-Script& script();
 
 struct Rect {
     int x = 0, y = 0, width = 0, height = 0;
@@ -69,7 +54,6 @@ std::string clipboard_text();
 // accessors (so a check does not share the writer's view of our byte order);
 // false, with `picture` untouched, when it cannot be read.
 bool read_png(const std::string& path, Bitmap& picture);
-bool busy_cursor_up();                          // the busy cursor is shown now
 std::string font_family(Control control);
 
 // Destroys every window, so the next test starts from nothing.

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "platform/numbers.h"
+#include "core/numbers.h"
 
 namespace korven {
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "tests/display/picture_files.h"
+#include "tests/support/script.h"
 
 namespace korven::test {
 namespace {

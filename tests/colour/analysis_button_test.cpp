@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <random>
 
+#include "files/image_files.h"
 #include "colour/analysis_button.h"
 #include "platform/draw.h"
 #include "tests/colour/analysis_reference.h"

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "platform/draw.h"
-#include "platform/numbers.h"
+#include "core/numbers.h"
 
 namespace korven::reference {
 

@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "platform/numbers.h"
+#include "core/numbers.h"
 #include "tests/colour/curve_samples.h"
 #include "tests/colour/draw_reference.h"
 

@@ -5,7 +5,7 @@
 #include <random>
 
 #include "colour/level_table.h"
-#include "platform/picture.h"
+#include "core/picture.h"
 
 namespace korven::testing {
 

@@ -6,6 +6,7 @@
 #include <random>
 #include <string>
 
+#include "files/image_files.h"
 #include "colour/apply_curve.h"
 #include "tests/support/driver.h"
 

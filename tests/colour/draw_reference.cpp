@@ -1,6 +1,6 @@
 #include "tests/colour/draw_reference.h"
 
-#include "platform/numbers.h"
+#include "core/numbers.h"
 
 namespace korven::reference {
 

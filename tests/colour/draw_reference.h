@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "platform/picture.h"
+#include "core/picture.h"
 
 namespace korven::reference {
 

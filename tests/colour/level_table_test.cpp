@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "platform/numbers.h"
+#include "core/numbers.h"
 #include "tests/colour/curve_samples.h"
 #include "tests/colour/draw_reference.h"
 

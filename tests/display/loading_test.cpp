@@ -9,8 +9,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/image_files.h"
+#include "files/image_files.h"
 #include "tests/display/picture_files.h"
+#include "tests/support/jpeg_writer.h"
+#include "tests/support/script.h"
 
 namespace korven::test {
 namespace {
@@ -370,7 +372,7 @@ TEST_F(Loading, LargePicturesShowTheBusyCursorWhileLoadingConvertingAndSaving)
     EXPECT_TRUE(std::filesystem::exists(path("saved.bmp")));
     EXPECT_EQ(shown, before + 2);
 
-    ASSERT_TRUE(fe::write_jpeg(large, path("photo.jpg"), 90));
+    ASSERT_TRUE(korven::write_jpeg(large, path("photo.jpg"), 90));
     load(path("photo.jpg"));
     EXPECT_EQ(text("EDIT1"), path("photo.bmp"));
     EXPECT_EQ(shown, before + 3);

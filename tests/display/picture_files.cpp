@@ -1,5 +1,7 @@
 #include "tests/display/picture_files.h"
 
+#include "files/image_files.h"
+
 #include <fstream>
 #include <iterator>
 #include <random>

@@ -7,7 +7,9 @@
 #include <set>
 #include <string>
 
+#include "files/image_files.h"
 #include "tests/display/picture_files.h"
+#include "tests/support/script.h"
 
 namespace korven::test {
 namespace {

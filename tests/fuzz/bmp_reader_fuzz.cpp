@@ -5,7 +5,7 @@
 #include <cstring>
 #include <span>
 
-#include "platform/bmp_format.h"
+#include "files/bmp_format.h"
 #include "tests/fuzz/fuzz_entry.h"
 
 namespace {

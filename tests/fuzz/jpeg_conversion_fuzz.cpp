@@ -8,9 +8,8 @@
 #include <fstream>
 #include <string>
 
-#include "display/jpeg_to_bmp.h"
-#include "platform/image_files.h"
-#include "platform/testing.h"
+#include "files/jpeg_to_bmp.h"
+#include "files/image_files.h"
 #include "tests/fuzz/fuzz_entry.h"
 
 namespace {
@@ -32,7 +31,6 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
         std::error_code ignored;
         fs::remove_all(folder, ignored);
     });
-    fe::testing::script().active = true;  // a question would be answered "no", never shown
     return 0;
 }
 
@@ -54,12 +52,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     require(conversion.outcome == ConversionOutcome::written, "a conversion into no file was not written");
-    const fe::Bitmap& picture = conversion.picture;
+    const Picture& picture = conversion.picture;
     require(!picture.empty() && picture.width() <= 32767 && picture.height() <= 32767,
             "a converted picture has a side of 0 or over 32767");
     require(promised == static_cast<long long>(picture.width()) * picture.height(),
             "the converted picture is not the size its header promises");
-    fe::Bitmap written;
+    Picture written;
     require(fe::load_file(written, bmp).ok && written == picture, "the BMP file holds another picture");
     return 0;
 }

@@ -12,7 +12,7 @@
 #include <string_view>
 
 #include "geometry/click_texts.h"
-#include "platform/numbers.h"
+#include "core/numbers.h"
 #include "tests/fuzz/fuzz_entry.h"
 
 namespace {

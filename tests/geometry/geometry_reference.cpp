@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/numbers.h"
+#include "core/numbers.h"
 
 namespace korven::reference {
 

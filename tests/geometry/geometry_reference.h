@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "platform/picture.h"
+#include "core/picture.h"
 
 namespace korven::reference {
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "tests/display/picture_files.h"
+#include "tests/support/script.h"
 #include "tests/geometry/geometry_reference.h"
 
 namespace korven::test {

@@ -5,6 +5,7 @@
 #include <random>
 #include <utility>
 
+#include "files/image_files.h"
 #include "platform/draw.h"
 #include "platform/form.h"
 #include "platform/testing.h"

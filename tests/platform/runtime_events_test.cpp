@@ -6,6 +6,7 @@
 
 #include "platform/form.h"
 #include "platform/testing.h"
+#include "tests/support/script.h"
 
 namespace fe {
 namespace {
@@ -32,7 +33,6 @@ protected:
     {
         testing::destroy_windows();
         testing::script() = testing::Script{};
-        testing::script().active = true;
         set_event_sink([this](const Event& event) { events.push_back(event); });
         main = create_window(test_layout(true));
         picture = create_window(test_layout(false));
@@ -158,8 +158,8 @@ TEST_F(RuntimeEvents, MouseAndDropEventsCarryTheirData)
 TEST_F(RuntimeEvents, DialogsFollowTheScriptAndCancelWithEscape)
 {
     testing::script().dialog_answers.push_back("/tmp/x.bmp");
-    EXPECT_EQ(win_open_dlg(main, "Load Image", "*.bmp", "bmp-Image(*.bmp);jpg-Image(*.jpg)", 0), "/tmp/x.bmp");
-    const std::string cancelled = win_save_dlg(main, "Save as bitmap", "image.bmp", "Bitmap Image(*.bmp)", 0);
+    EXPECT_EQ(win_open_dlg(main, "Load Image", "*.bmp", "bmp-Image(*.bmp);jpg-Image(*.jpg)"), "/tmp/x.bmp");
+    const std::string cancelled = win_save_dlg(main, "Save as bitmap", "image.bmp", "Bitmap Image(*.bmp)");
     EXPECT_EQ(cancelled, cancel_text);
     ASSERT_EQ(cancelled.size(), 1u);
     EXPECT_EQ(cancelled[0], 27);

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "tests/support/random_session.h"
+#include "tests/support/script.h"
 
 namespace korven::test {
 

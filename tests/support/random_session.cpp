@@ -7,10 +7,12 @@
 
 #include "app/layouts.h"
 #include "app/startup.h"
-#include "platform/bmp_format.h"
-#include "platform/image_files.h"
-#include "platform/numbers.h"
+#include "files/bmp_format.h"
+#include "files/image_files.h"
+#include "core/numbers.h"
 #include "platform/testing.h"
+#include "tests/support/jpeg_writer.h"
+#include "tests/support/script.h"
 #include "state/state.h"
 
 namespace korven::test {
@@ -29,7 +31,6 @@ void start_program_afresh()
 {
     fe::testing::destroy_windows();
     fe::testing::script() = fe::testing::Script{};
-    fe::testing::script().active = true;
     start_up();
     fe::testing::process_events();
 }
@@ -65,7 +66,7 @@ void write_session_files(const fs::path& folder)
     large.resize(large.size() / 2);
     write_bytes(folder / "cut.bmp", large);
     write_bytes(folder / "fake.bmp", {'n', 'o', 't', ' ', 'a', ' ', 'p', 'i', 'c', 't', 'u', 'r', 'e'});
-    fe::write_jpeg(pattern(120, 80), (folder / "photo.jpg").string(), 90);
+    korven::write_jpeg(pattern(120, 80), (folder / "photo.jpg").string(), 90);
     fs::copy_file(folder / "photo.jpg", folder / "snap.JPG", fs::copy_options::overwrite_existing);
     fs::copy_file(folder / "photo.jpg", folder / "cut.jpg", fs::copy_options::overwrite_existing);
     fs::resize_file(folder / "cut.jpg", fs::file_size(folder / "photo.jpg") / 2);

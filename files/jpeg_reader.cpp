@@ -1,0 +1,263 @@
+// Reading JPEG files with libjpeg-turbo, straight into the picture: each
+// decoded row goes to its place in the upright photo, turned or mirrored as
+// the photo's EXIF orientation says, so the pixels are written once.
+#include <algorithm>
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <new>
+#include <vector>
+
+// jpeglib.h needs FILE and size_t declared first.
+#include <jpeglib.h>
+
+#include "files/image_files.h"
+
+namespace fe {
+
+namespace {
+
+using korven::Colour;
+
+// ------------------------------------------------------------ orientation
+
+// How the stored rows lie in the upright photo: EXIF orientations 1 to 4 keep
+// rows as rows, 5 to 8 turn them into columns; each may be mirrored along
+// the upright photo's width (x) and height (y).
+struct Orientation {
+    bool turned = false;
+    bool mirror_x = false;
+    bool mirror_y = false;
+};
+
+Orientation orientation_of(int exif_value)
+{
+    if (exif_value < 1 || exif_value > 8) return {};
+    const int k = (exif_value - 1) % 4;  // 1 and 5: none, 2 and 6: x, 3 and 7: both, 4 and 8: y
+    return {exif_value > 4, k == 1 || k == 2, k == 2 || k == 3};
+}
+
+std::uint32_t read_u16(const std::uint8_t* at, bool big_endian)
+{
+    return big_endian ? (at[0] << 8) | at[1] : at[0] | (at[1] << 8);
+}
+
+std::uint32_t read_u32(const std::uint8_t* at, bool big_endian)
+{
+    return big_endian ? (read_u16(at, true) << 16) | read_u16(at + 2, true)
+                      : read_u16(at, false) | (read_u16(at + 2, false) << 16);
+}
+
+// The orientation tag (0x0112) of the first image directory of an APP1 Exif
+// block; 1 (as stored) when there is none or the block is damaged.
+int exif_orientation(const jpeg_saved_marker_ptr markers)
+{
+    for (jpeg_saved_marker_ptr m = markers; m != nullptr; m = m->next) {
+        const std::uint8_t* data = m->data;
+        const std::size_t length = m->data_length;
+        if (m->marker != JPEG_APP0 + 1 || length < 14 || std::memcmp(data, "Exif\0\0", 6) != 0)
+            continue;
+        const std::uint8_t* tiff = data + 6;
+        const std::size_t size = length - 6;
+        const bool big = tiff[0] == 'M';
+        if ((tiff[0] != 'M' && tiff[0] != 'I') || tiff[1] != tiff[0]) continue;
+        const std::uint64_t directory = read_u32(tiff + 4, big);
+        if (directory + 2 > size) continue;
+        const std::uint32_t entries = read_u16(tiff + directory, big);
+        for (std::uint32_t i = 0; i < entries; ++i) {
+            const std::uint64_t entry = directory + 2 + 12 * std::uint64_t{i};
+            if (entry + 12 > size) break;
+            if (read_u16(tiff + entry, big) == 0x0112 && read_u16(tiff + entry + 2, big) == 3)
+                return static_cast<int>(read_u16(tiff + entry + 8, big));
+        }
+    }
+    return 1;
+}
+
+// ------------------------------------------------------------ libjpeg
+
+// libjpeg reports a fatal error by calling error_exit, which must not return:
+// it jumps back to the decoding function with the message kept.
+struct ErrorExit {
+    jpeg_error_mgr manager;  // first, so libjpeg's pointer is also ours
+    std::jmp_buf back;
+    char message[JMSG_LENGTH_MAX];
+};
+
+[[noreturn]] void jump_back(j_common_ptr info)
+{
+    auto* errors = reinterpret_cast<ErrorExit*>(info->err);
+    (*info->err->format_message)(info, errors->message);
+    std::longjmp(errors->back, 1);
+}
+
+// Warnings about damaged data are not printed; the picture is still decoded,
+// as far as the data goes.
+void keep_quiet(j_common_ptr) {}
+
+void report_errors_to(jpeg_decompress_struct& info, ErrorExit& errors)
+{
+    info.err = jpeg_std_error(&errors.manager);
+    errors.manager.error_exit = jump_back;
+    errors.manager.output_message = keep_quiet;
+}
+
+// The largest picture read: 1 GB of pixels, a 16000 x 16000 photo.
+constexpr long long largest_picture_bytes = 1LL << 30;
+
+// The bands of stored rows a turned photo is decoded in: each becomes a run
+// of columns of the upright photo.
+constexpr int band_rows = 32;
+
+// The colour value of a decoded RGBX pixel, or of an inverted CMYK one (as
+// photo programs store it): the X byte cleared, the ink laid over white.
+void finish_row(Colour* row, int width, bool cmyk)
+{
+    if (!cmyk) {
+        for (int x = 0; x < width; ++x) row[x] &= 0xFFFFFFu;
+        return;
+    }
+    for (int x = 0; x < width; ++x) {
+        const Colour p = row[x];
+        const Colour k = p >> 24;
+        row[x] = korven::rgb(static_cast<int>((p & 255) * k / 255),
+                             static_cast<int>(((p >> 8) & 255) * k / 255),
+                             static_cast<int>(((p >> 16) & 255) * k / 255));
+    }
+}
+
+// What decoding found, for the caller to turn into a result.
+enum class Outcome { decoded, not_jpeg, too_wide, too_large };
+
+// Everything that libjpeg may jump out of. Only plain data lives in this
+// frame; the picture and the band are owned by the caller.
+Outcome decode(std::FILE* file, korven::Picture& picture, std::vector<Colour>& band, ErrorExit& errors)
+{
+    jpeg_decompress_struct info{};
+    report_errors_to(info, errors);
+    if (setjmp(errors.back)) {
+        jpeg_destroy_decompress(&info);
+        return Outcome::not_jpeg;
+    }
+    jpeg_create_decompress(&info);
+    jpeg_stdio_src(&info, file);
+    jpeg_save_markers(&info, JPEG_APP0 + 1, 0xFFFF);
+    jpeg_read_header(&info, TRUE);
+    const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+    info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_RGBX;
+    jpeg_calc_output_dimensions(&info);
+    const Orientation o = orientation_of(exif_orientation(info.marker_list));
+    const int stored_width = static_cast<int>(info.output_width);
+    const int stored_height = static_cast<int>(info.output_height);
+    Outcome refused = Outcome::decoded;
+    constexpr int largest_side = korven::largest_picture_side;
+    if (stored_width > largest_side || stored_height > largest_side) refused = Outcome::too_wide;
+    else if (4LL * stored_width * stored_height > largest_picture_bytes) refused = Outcome::too_large;
+    if (refused != Outcome::decoded) {
+        jpeg_destroy_decompress(&info);
+        return refused;
+    }
+    try {
+        picture = o.turned ? korven::Picture::for_overwrite(stored_height, stored_width)
+                           : korven::Picture::for_overwrite(stored_width, stored_height);
+        if (o.turned) band.resize(static_cast<std::size_t>(band_rows) * stored_width);
+    } catch (const std::bad_alloc&) {
+        jpeg_destroy_decompress(&info);
+        return Outcome::too_large;
+    }
+
+    jpeg_start_decompress(&info);
+    while (info.output_scanline < info.output_height) {
+        const int first = static_cast<int>(info.output_scanline);
+        if (!o.turned) {
+            // Straight into its row of the picture, mirrored there if need be.
+            Colour* row = picture.row(o.mirror_y ? stored_height - 1 - first : first);
+            JSAMPROW rows[1] = {reinterpret_cast<JSAMPROW>(row)};
+            jpeg_read_scanlines(&info, rows, 1);
+            finish_row(row, stored_width, cmyk);
+            if (o.mirror_x) std::reverse(row, row + stored_width);
+            continue;
+        }
+        // A band of stored rows, then each of its columns into a row.
+        const int count = std::min(band_rows, stored_height - first);
+        for (int i = 0; i < count; ++i) {
+            Colour* row = band.data() + static_cast<std::size_t>(i) * stored_width;
+            JSAMPROW rows[1] = {reinterpret_cast<JSAMPROW>(row)};
+            jpeg_read_scanlines(&info, rows, 1);
+            finish_row(row, stored_width, cmyk);
+        }
+        for (int sx = 0; sx < stored_width; ++sx) {
+            Colour* row = picture.row(o.mirror_y ? stored_width - 1 - sx : sx);
+            for (int i = 0; i < count; ++i) {
+                const int sy = first + i;
+                row[o.mirror_x ? stored_height - 1 - sy : sy] =
+                    band[static_cast<std::size_t>(i) * stored_width + sx];
+            }
+        }
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    return Outcome::decoded;
+}
+
+long long header_pixels(std::FILE* file, ErrorExit& errors)
+{
+    jpeg_decompress_struct info{};
+    report_errors_to(info, errors);
+    if (setjmp(errors.back)) {
+        jpeg_destroy_decompress(&info);
+        return 0;
+    }
+    jpeg_create_decompress(&info);
+    jpeg_stdio_src(&info, file);
+    jpeg_read_header(&info, TRUE);
+    const long long pixels = static_cast<long long>(info.image_width) * info.image_height;
+    jpeg_destroy_decompress(&info);
+    return pixels;
+}
+
+FileResult failure(std::string reason) { return FileResult{false, std::move(reason)}; }
+
+using OpenFile = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
+OpenFile open_file(const std::string& path) { return {std::fopen(path.c_str(), "rb"), std::fclose}; }
+
+}  // namespace
+
+long long jpeg_header_pixels(const std::string& path)
+{
+    const OpenFile file = open_file(path);
+    ErrorExit errors{};
+    return file ? header_pixels(file.get(), errors) : 0;
+}
+
+FileResult read_jpeg(const std::string& path, korven::Picture& picture)
+{
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    if (error) {
+        return failure(std::filesystem::exists(path, error) ? "the file cannot be read"
+                                                            : "the file does not exist");
+    }
+    if (size > static_cast<std::uintmax_t>(largest_image_file)) return failure("the file is too large");
+    const OpenFile file = open_file(path);
+    if (!file) return failure("the file cannot be read");
+
+    ErrorExit errors{};
+    korven::Picture decoded;
+    std::vector<Colour> band;
+    switch (decode(file.get(), decoded, band, errors)) {
+    case Outcome::decoded: break;
+    case Outcome::not_jpeg:
+        return failure(std::string("it is not a JPEG picture this program can read (") +
+                       errors.message + ")");
+    case Outcome::too_wide: return failure("the picture is larger than 32767 pixels on a side");
+    case Outcome::too_large: return failure("the picture is too large for memory");
+    }
+    picture = std::move(decoded);
+    return {};
+}
+
+}  // namespace fe

@@ -1,0 +1,78 @@
+#include "files/png_file.h"
+
+#include <png.h>
+
+#include <csetjmp>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace fe {
+
+namespace {
+
+struct PngOutput {
+    korven::OutputFile* file;
+    std::string error;  // libpng's own words, when it stops
+};
+
+void write_bytes(png_structp png, png_bytep bytes, png_size_t length)
+{
+    auto* output = static_cast<PngOutput*>(png_get_io_ptr(png));
+    if (!output->file->write(bytes, length)) png_error(png, "the file could not be written");
+}
+
+void stop(png_structp png, png_const_charp message)
+{
+    static_cast<PngOutput*>(png_get_error_ptr(png))->error = message;
+    png_longjmp(png, 1);
+}
+
+void ignore_warning(png_structp, png_const_charp) {}
+
+// Encodes the rows; false when libpng stopped. Holds nothing that needs
+// destroying across the jump back, so a longjmp out of libpng leaks nothing.
+bool encode(png_structp png, png_infop info, const korven::Picture& picture, std::uint8_t* row)
+{
+    if (setjmp(png_jmpbuf(png))) return false;
+    png_set_IHDR(png, info, static_cast<png_uint_32>(picture.width()), static_cast<png_uint_32>(picture.height()),
+                 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    for (int y = 0; y < picture.height(); ++y) {
+        const korven::Colour* from = picture.row(y);
+        for (int x = 0; x < picture.width(); ++x) {
+            row[3 * x] = static_cast<std::uint8_t>(korven::red_of(from[x]));
+            row[3 * x + 1] = static_cast<std::uint8_t>(korven::green_of(from[x]));
+            row[3 * x + 2] = static_cast<std::uint8_t>(korven::blue_of(from[x]));
+        }
+        png_write_row(png, row);
+    }
+    png_write_end(png, info);
+    return true;
+}
+
+}  // namespace
+
+korven::FileResult save_png_file(const korven::Picture& bitmap, const std::string& path)
+{
+    if (bitmap.empty()) return korven::file_failure("there is no picture to save");
+    korven::OutputFile file(path);
+    if (!file.failure().empty()) return korven::file_failure(file.failure());
+    PngOutput output{&file};
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &output, stop, ignore_warning);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!info) {
+        png_destroy_write_struct(&png, nullptr);
+        return korven::file_failure("there is not enough memory for the PNG picture");
+    }
+    png_set_write_fn(png, &output, write_bytes, nullptr);
+    std::vector<std::uint8_t> row(static_cast<std::size_t>(bitmap.width()) * 3);
+    const bool encoded = encode(png, info, bitmap, row.data());
+    png_destroy_write_struct(&png, &info);
+    if (encoded) return file.commit();
+    // A failed write has the system's reason; anything else is libpng's.
+    if (!file.failure().empty()) return korven::file_failure(file.failure());
+    return korven::file_failure(output.error.empty() ? "the PNG file could not be written" : output.error);
+}
+
+}  // namespace fe
