@@ -6,14 +6,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "colour/chroma_matrix.h"
 #include "core/code_path.h"
 #include "core/picture.h"
 
 namespace korven {
-
-// Turns (red, green, blue) into coordinate i = sum over j of element (i, j) x
-// component j: 0 along the red axis, 1 across it, 2 the mean level.
-using ChromaMatrix = std::array<std::array<float, 3>, 3>;
 
 // Slot m counts the pixels whose mean level rounds to m.
 using BrightnessHistogram = std::array<std::int32_t, 256>;

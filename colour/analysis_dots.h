@@ -4,7 +4,9 @@
 
 #include <cstdint>
 
-#include "colour/analysis.h"
+#include "colour/chroma_matrix.h"
+#include "core/code_path.h"
+#include "core/picture.h"
 
 namespace korven::analysis_dots {
 

@@ -11,14 +11,6 @@
 
 namespace korven {
 
-// Where each channel sits in a colour value: row 0 red, 1 green, 2 blue.
-struct ChannelBits {
-    std::uint32_t divisor;  // brings the channel down to 0..255
-    std::uint32_t mask;     // isolates it in a colour value
-};
-constexpr std::array<ChannelBits, 3> channel_table{
-    {{1, 0x0000FF}, {256, 0x00FF00}, {65536, 0xFF0000}}};
-
 // The paths of both passes this processor runs, fastest first; `portable` is
 // always there. The AVX-512 path needs VBMI as well.
 std::vector<CodePath> curve_paths_here();

@@ -32,12 +32,6 @@ void BUTTON1_ON()
     st.shown_width = st.picture_width[adjusted_slot];
     st.shown_height = st.picture_height[adjusted_slot];
     st.shown_picture = adjusted_slot;
-    if (other_size) {
-        // The bars still hold the previous picture's range; without this part
-        // of a wider picture could not be reached with its bar.
-        fit_scroll_bar(c.HSCROLL1, st.view_width, st.shown_width, st.view_left);
-        fit_scroll_bar(c.VSCROLL1, st.view_height, st.shown_height, st.view_top);
-    }
 
     PointLevels point_levels{};
     for (int k = 0; k < point_count; ++k)

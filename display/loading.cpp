@@ -3,7 +3,7 @@
 #include <new>
 
 #include "core/long_waits.h"
-#include "display/picture_window.h"
+#include "display/show_adjusted.h"
 #include "display/view_geometry.h"
 #include "files/image_files.h"
 #include "files/jpeg_to_bmp.h"
@@ -56,18 +56,10 @@ void show_loaded_picture(const std::string& path, fe::Bitmap original)
     s.file_title = NMCUT(s.file_path);
     fe::set_window_text(c.EDIT1, s.file_path);
     s.pictures[original_slot] = std::move(original);
-    s.shown_width = static_cast<std::int16_t>(fe::get_bitmap_width(s.pictures[original_slot]));
-    s.shown_height = static_cast<std::int16_t>(fe::get_bitmap_height(s.pictures[original_slot]));
-    for (int slot : {original_slot, adjusted_slot}) {
-        s.picture_width[slot] = s.shown_width;
-        s.picture_height[slot] = s.shown_height;
-    }
-    s.shown_picture = adjusted_slot;
-    fe::set_window_text(c.TEXT1, size_text(s.shown_width, s.shown_height));
-    fe::set_window_text(c.TEXT18, "Adjasted>" + size_text(s.shown_width, s.shown_height));
-    fit_window_to_picture();
-    INICHNG(1, 2);
-    DRAW2();
+    s.picture_width[original_slot] = static_cast<std::int16_t>(fe::get_bitmap_width(s.pictures[original_slot]));
+    s.picture_height[original_slot] = static_cast<std::int16_t>(fe::get_bitmap_height(s.pictures[original_slot]));
+    fe::set_window_text(c.TEXT1, size_text(s.picture_width[original_slot], s.picture_height[original_slot]));
+    show_new_adjusted_picture(2);
     fe::show_window(c.FORM2);
 }
 

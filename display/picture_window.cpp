@@ -2,25 +2,11 @@
 
 #include "state/state.h"
 #include "display/trimming_box_outline.h"
-#include "display/view_geometry.h"
 #include "platform/draw.h"
 
 namespace korven {
 
 namespace {
-
-// Keeps the offset inside the picture and enables the bar exactly when the
-// view is smaller than the picture. Range and position are left to the callers.
-void bring_bar_in_line(fe::Control bar, std::int16_t view_size, std::int16_t shown_size, std::int16_t& offset)
-{
-    if (view_size < shown_size) {
-        fe::enable_window(bar, true);
-        if (shown_size - offset < view_size) offset = static_cast<std::int16_t>(shown_size - view_size);
-    } else {
-        offset = 0;
-        fe::enable_window(bar, false);
-    }
-}
 
 const char* caption_prefix(int shown_picture)
 {
@@ -55,10 +41,9 @@ void paint_picture_window()
 
 void DRAW2()
 {
-    State& s = state();
+    const State& s = state();
     const Controls& c = ui();
-    bring_bar_in_line(c.HSCROLL1, s.view_width, s.shown_width, s.view_left);
-    bring_bar_in_line(c.VSCROLL1, s.view_height, s.shown_height, s.view_top);
+    fit_scroll_bars();
     // One clear serves both the window and the drawing area: nothing is drawn
     // between here and the paint, so clearing the area again would change nothing.
     draw::clear(c.FORM2);

@@ -10,7 +10,8 @@ namespace korven {
 // with the picture. Nothing is cleared first.
 void paint_picture_window();
 
-// Brings the scroll state in line, clears the window, sets the caption and paints.
+// Brings the scroll state in line (offsets inside the picture, both bars
+// fitted to the view), clears the window, sets the caption and paints.
 void DRAW2();
 
 }  // namespace korven

@@ -2,7 +2,6 @@
 
 #include "state/state.h"
 #include "display/picture_window.h"
-#include "display/view_geometry.h"
 #include "platform/draw.h"
 #include "core/numbers.h"
 
@@ -29,17 +28,15 @@ void FORM2_RESIZE()
     if (!fe::is_window_visible(c.FORM2)) return;
     s.picture_window_width = round_to_int16(fe::get_width(c.FORM2));
     s.picture_window_height = round_to_int16(fe::get_height(c.FORM2));
-    s.view_width = view_size(s.picture_window_width, picture_frame_width, s.zoom_in_factor, s.zoom_out_divisor);
-    s.view_height = view_size(s.picture_window_height, picture_frame_height, s.zoom_in_factor, s.zoom_out_divisor);
-    const bool moved_across = fit_scroll_bar(c.HSCROLL1, s.view_width, s.shown_width, s.view_left);
-    const bool moved_down = fit_scroll_bar(c.VSCROLL1, s.view_height, s.shown_height, s.view_top);
+    set_view_size(s.zoom_in_factor, s.zoom_out_divisor);
+    const bool moved = fit_scroll_bars();
     // At one to one the whole picture is on the window already; only a moved
     // view needs drawing. A view that went back to 0 because it now covers the
     // picture is drawn too, or the window would go on showing the picture
     // shifted while clicks and the readout count from its first column. A
     // zoomed paint covers only the old view, so it is redone.
     const bool one_to_one = s.zoom_in_factor == 1 && s.zoom_out_divisor == 1;
-    if (!one_to_one || moved_across || moved_down) paint_picture_window();
+    if (!one_to_one || moved) paint_picture_window();
 }
 
 // The horizontal bar of the picture window.

@@ -5,6 +5,7 @@
 
 #include "state/state.h"
 #include "display/picture_window.h"
+#include "display/show_adjusted.h"
 #include "display/view_geometry.h"
 #include "core/numbers.h"
 
@@ -59,15 +60,7 @@ void BUTTON8_ON()
         s.view_left = 0;
         s.view_top = 0;
     }
-    s.shown_width = s.picture_width[original_slot];
-    s.shown_height = s.picture_height[original_slot];
-    s.picture_width[adjusted_slot] = s.shown_width;
-    s.picture_height[adjusted_slot] = s.shown_height;
-    s.shown_picture = adjusted_slot;
-    fe::set_window_text(ui().TEXT18, "Adjasted>" + size_text(s.shown_width, s.shown_height));
-    fit_window_to_picture();
-    INICHNG(1, 1);
-    DRAW2();
+    show_new_adjusted_picture(1);
 }
 
 // "Change Original"
@@ -78,15 +71,12 @@ void BUTTON12_ON()
     // would shrink the hidden picture window to its bare frame.
     if (!fe::is_window_visible(ui().FORM2)) return;
     if (!copy_picture(s.pictures[adjusted_slot], s.pictures[original_slot])) return;
-    show_slot(adjusted_slot);
-    s.picture_width[original_slot] = s.shown_width;
-    s.picture_height[original_slot] = s.shown_height;
-    fe::set_window_text(ui().TEXT1, size_text(s.shown_width, s.shown_height));
+    s.picture_width[original_slot] = s.picture_width[adjusted_slot];
+    s.picture_height[original_slot] = s.picture_height[adjusted_slot];
+    fe::set_window_text(ui().TEXT1, size_text(s.picture_width[original_slot], s.picture_height[original_slot]));
     // The file name stays in file_path and file_title, so the caption still names it.
     fe::set_window_text(ui().EDIT1, "(Changed)");
-    fit_window_to_picture();
-    INICHNG(1, 0);
-    DRAW2();
+    show_new_adjusted_picture(0);
 }
 
 }  // namespace korven

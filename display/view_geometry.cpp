@@ -14,17 +14,6 @@ std::int16_t offset_around(std::int16_t centre, std::int16_t view_size)
     return round_to_int16(offset < 0 ? 0 : offset);
 }
 
-void set_scroll_bar(fe::Control bar, std::int16_t view_size, std::int16_t shown_size, std::int16_t offset)
-{
-    if (view_size >= shown_size) {
-        fe::enable_window(bar, false);
-        return;
-    }
-    fe::enable_window(bar, true);
-    fe::set_scroll_range(bar, 0, shown_size - view_size);
-    fe::set_scroll_pos(bar, offset);
-}
-
 std::int16_t picture_coordinate(int window, std::int16_t view_offset)
 {
     const State& s = state();
@@ -36,13 +25,9 @@ std::int16_t picture_coordinate(int window, std::int16_t view_offset)
 void centre_view_on(std::int16_t centre_x, std::int16_t centre_y, double zoom_in_factor, double zoom_out_divisor)
 {
     State& s = state();
-    const Controls& c = ui();
-    s.view_width = view_size(s.picture_window_width, picture_frame_width, zoom_in_factor, zoom_out_divisor);
-    s.view_height = view_size(s.picture_window_height, picture_frame_height, zoom_in_factor, zoom_out_divisor);
+    set_view_size(zoom_in_factor, zoom_out_divisor);
     s.view_left = offset_around(centre_x, s.view_width);
     s.view_top = offset_around(centre_y, s.view_height);
-    set_scroll_bar(c.HSCROLL1, s.view_width, s.shown_width, s.view_left);
-    set_scroll_bar(c.VSCROLL1, s.view_height, s.shown_height, s.view_top);
     DRAW2();
 }
 

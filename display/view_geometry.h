@@ -9,16 +9,9 @@
 
 namespace korven {
 
-// The drawing area starts at this client point, right of and below the bars.
-constexpr int drawing_area_origin = 14;
-
 // After the view took a new size: the offset that puts `centre` in its middle,
 // 0 when that would be negative. The upper end is left to DRAW2.
 std::int16_t offset_around(std::int16_t centre, std::int16_t view_size);
-
-// One scroll bar for the view as it now is: disabled when the view covers the
-// picture, otherwise enabled with the range 0..(shown - view) at `offset`.
-void set_scroll_bar(fe::Control bar, std::int16_t view_size, std::int16_t shown_size, std::int16_t offset);
 
 // The picture column (row) under client coordinate `window` of the drawing
 // area: the inverse of the view mapping, INT((window - 14) / zoom_in_factor x
@@ -27,7 +20,7 @@ void set_scroll_bar(fe::Control bar, std::int16_t view_size, std::int16_t shown_
 std::int16_t picture_coordinate(int window, std::int16_t view_offset);
 
 // Changes the view to the size of the zoom now in force with the picture point
-// (centre_x, centre_y) in its middle, then sets both bars and redraws.
+// (centre_x, centre_y) in its middle, then redraws (which fits both bars).
 // `zoom_in_factor` / `zoom_out_divisor` are the factors of the new view size
 // (the one that is 1 may be left at 1).
 void centre_view_on(std::int16_t centre_x, std::int16_t centre_y, double zoom_in_factor,

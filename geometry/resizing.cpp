@@ -4,10 +4,11 @@
 #include <new>
 #include <utility>
 
+#include "display/show_adjusted.h"
 #include "state/state.h"
 #include "core/long_waits.h"
 #include "geometry/average_reduce.h"
-#include "geometry/new_adjusted_picture.h"
+#include "geometry/result_refusals.h"
 #include "core/memory_budget.h"
 #include "core/numbers.h"
 
@@ -66,9 +67,9 @@ void BUTTON13_ON()
         report_no_memory("resize", width, height);
         return;
     }
-    s.view_width = static_cast<std::int16_t>(s.picture_window_width - picture_frame_width);
-    s.view_height = static_cast<std::int16_t>(s.picture_window_height - picture_frame_height);
-    show_new_adjusted_picture(std::move(result));
+    s.pictures[adjusted_slot] = std::move(result);
+    set_view_size(1, 1);
+    show_new_adjusted_picture(2);
 }
 
 }  // namespace korven

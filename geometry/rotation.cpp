@@ -3,9 +3,10 @@
 #include <new>
 #include <utility>
 
+#include "display/show_adjusted.h"
 #include "state/state.h"
 #include "core/long_waits.h"
-#include "geometry/new_adjusted_picture.h"
+#include "geometry/result_refusals.h"
 #include "geometry/rotate_sheared.h"
 #include "core/numbers.h"
 
@@ -33,7 +34,8 @@ void BUTTON14_ON()
         report_no_memory("rotate", plan.width(), plan.height());
         return;
     }
-    show_new_adjusted_picture(std::move(result));
+    state().pictures[adjusted_slot] = std::move(result);
+    show_new_adjusted_picture(2);
 }
 
 }  // namespace korven

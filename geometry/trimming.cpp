@@ -5,7 +5,7 @@
 
 #include "state/state.h"
 #include "display/picture_window.h"
-#include "display/view_geometry.h"
+#include "display/show_adjusted.h"
 #include "core/numbers.h"
 
 namespace korven {
@@ -96,23 +96,13 @@ void BUTTON11_ON()
     fe::Bitmap& work = s.pictures[work_slot];
     if (!make_work_picture(work, width, height)) return;
 
-    s.view_width = static_cast<std::int16_t>(s.picture_window_width - picture_frame_width);
-    s.view_height = static_cast<std::int16_t>(s.picture_window_height - picture_frame_height);
-    s.shown_width = static_cast<std::int16_t>(width);
-    s.shown_height = static_cast<std::int16_t>(height);
-    fe::bit_blt(work, 0, 0, s.shown_width, s.shown_height, s.pictures[adjusted_slot], x, y);
-    s.picture_width[adjusted_slot] = s.shown_width;
-    s.picture_height[adjusted_slot] = s.shown_height;
-    s.shown_picture = adjusted_slot;
+    set_view_size(1, 1);
+    fe::bit_blt(work, 0, 0, width, height, s.pictures[adjusted_slot], x, y);
     // The work picture becomes the adjusted picture: the same pixels as
     // re-creating the adjusted bitmap and copying the work picture into it.
     s.pictures[adjusted_slot] = std::move(work);
     fe::delete_bitmap(work);
-
-    fit_window_to_picture();
-    INICHNG(1, 2);
-    DRAW2();
-    fe::set_window_text(c.TEXT18, "Adjasted>" + size_text(s.shown_width, s.shown_height));
+    show_new_adjusted_picture(2);
 }
 
 }  // namespace korven

@@ -24,6 +24,8 @@ void reset_state()
     ui() = Controls{};
 }
 
+namespace {
+
 std::int16_t view_size(int outer_size, int frame, double zoom_in_factor, double zoom_out_divisor)
 {
     return round_to_int16(std::floor((outer_size - static_cast<double>(frame)) / zoom_in_factor * zoom_out_divisor));
@@ -44,6 +46,24 @@ bool fit_scroll_bar(fe::Control bar, std::int16_t view_size, std::int16_t shown_
     fe::set_scroll_range(bar, 0, last);
     fe::set_scroll_pos(bar, offset);
     return moved;
+}
+
+}  // namespace
+
+void set_view_size(double zoom_in_factor, double zoom_out_divisor)
+{
+    State& s = state();
+    s.view_width = view_size(s.picture_window_width, picture_frame_width, zoom_in_factor, zoom_out_divisor);
+    s.view_height = view_size(s.picture_window_height, picture_frame_height, zoom_in_factor, zoom_out_divisor);
+}
+
+bool fit_scroll_bars()
+{
+    State& s = state();
+    const Controls& c = ui();
+    const bool moved_across = fit_scroll_bar(c.HSCROLL1, s.view_width, s.shown_width, s.view_left);
+    const bool moved_down = fit_scroll_bar(c.VSCROLL1, s.view_height, s.shown_height, s.view_top);
+    return moved_across || moved_down;
 }
 
 void INICHNG(float reset_box, float reset_zoom)
@@ -68,10 +88,8 @@ void INICHNG(float reset_box, float reset_zoom)
             s.view_top = 0;
         }
     }
-    s.view_width = view_size(s.picture_window_width, picture_frame_width, s.zoom_in_factor, s.zoom_out_divisor);
-    s.view_height = view_size(s.picture_window_height, picture_frame_height, s.zoom_in_factor, s.zoom_out_divisor);
-    fit_scroll_bar(c.HSCROLL1, s.view_width, s.shown_width, s.view_left);
-    fit_scroll_bar(c.VSCROLL1, s.view_height, s.shown_height, s.view_top);
+    set_view_size(s.zoom_in_factor, s.zoom_out_divisor);
+    fit_scroll_bars();
 }
 
 std::string NMCUT(std::string_view path)

@@ -64,15 +64,20 @@ Controls& ui();
 // plus 8 of frame across, 14 for a scroll bar plus 34 of caption and frame down.
 constexpr int picture_frame_width = 22;
 constexpr int picture_frame_height = 48;
+// The drawing area starts at this client point, right of and below the bars.
+constexpr int drawing_area_origin = 14;
 
-// The view rule: INT((outer - frame) / zoom_in_factor x zoom_out_divisor).
-std::int16_t view_size(int outer_size, int frame, double zoom_in_factor, double zoom_out_divisor);
+// The view rule, the one place the view's size is computed:
+// view_width = INT((picture_window_width - 22) / zoom_in_factor x zoom_out_divisor),
+// view_height likewise with 48. The factors are those of the view to be made.
+void set_view_size(double zoom_in_factor, double zoom_out_divisor);
 
-// One scroll bar after the view or the picture changed size: disabled with the
-// offset at 0 when the view covers the picture; otherwise the offset is kept
-// inside the picture and the bar enabled with the range 0..(shown - view) at
-// it. True when the offset had to move: back to stay inside, or to 0.
-bool fit_scroll_bar(fe::Control bar, std::int16_t view_size, std::int16_t shown_size, std::int16_t& offset);
+// Both scroll bars after the view or the shown picture changed, the one place
+// they are set: a bar is disabled with its offset at 0 when the view covers
+// the picture; otherwise the offset is kept inside the picture and the bar
+// enabled with the range 0..(shown - view) at it. True when an offset had to
+// move: back to stay inside, or to 0.
+bool fit_scroll_bars();
 
 // Back to the values a fresh process has (used by start-up and by tests).
 void reset_state();

@@ -1,11 +1,10 @@
-#include "geometry/new_adjusted_picture.h"
+#include "geometry/result_refusals.h"
 
 #include <string>
 
-#include "state/state.h"
-#include "display/picture_window.h"
-#include "display/view_geometry.h"
 #include "core/memory_budget.h"
+#include "core/picture.h"
+#include "platform/form.h"
 
 namespace korven {
 
@@ -38,21 +37,6 @@ void report_no_memory(std::string_view action, long long width, long long height
 {
     fe::message("Cannot " + std::string(action) + ": there is not enough memory for a picture of " +
                 size_words(width, height) + ". Nothing was changed.");
-}
-
-void show_new_adjusted_picture(fe::Bitmap picture)
-{
-    State& s = state();
-    s.shown_width = static_cast<std::int16_t>(fe::get_bitmap_width(picture));
-    s.shown_height = static_cast<std::int16_t>(fe::get_bitmap_height(picture));
-    s.pictures[adjusted_slot] = std::move(picture);
-    s.picture_width[adjusted_slot] = s.shown_width;
-    s.picture_height[adjusted_slot] = s.shown_height;
-    s.shown_picture = adjusted_slot;
-    fe::set_window_text(ui().TEXT18, "Adjasted>" + size_text(s.shown_width, s.shown_height));
-    fit_window_to_picture();
-    INICHNG(1, 2);
-    DRAW2();
 }
 
 }  // namespace korven

@@ -1,11 +1,9 @@
 #pragma once
-// What "Resizing" and "Rotating" share: the refusal of a result that cannot be
-// made, and showing the new adjusted picture once it is complete.
+// What "Resizing" and "Rotating" share: the refusal of a result that cannot be made.
 
 #include <cstdint>
 #include <string_view>
 
-#include "platform/form.h"
 
 namespace korven {
 
@@ -18,10 +16,5 @@ bool result_can_be_made(std::string_view action, long long width, long long heig
 
 // The message for memory that ran out while the result was being made.
 void report_no_memory(std::string_view action, long long width, long long height);
-
-// Makes `picture` the adjusted picture and shows it: the sizes, the label
-// "Adjasted>Size:(w,h)", the window shrunk to a small picture, INICHNG(1, 2)
-// and DRAW2.
-void show_new_adjusted_picture(fe::Bitmap picture);
 
 }  // namespace korven

@@ -1,0 +1,139 @@
+// Loading and saving as whole jobs, with no window and no toolkit: several
+// at once on different threads give what each gives alone.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "files/image_files.h"
+#include "files/picture_jobs.h"
+#include "tests/support/jpeg_writer.h"
+
+namespace korven {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string bytes_of(const fs::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+Picture gradient(int width, int height)
+{
+    Picture picture(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) picture.at(x, y) = rgb(x * 7 + y, y * 3, (x ^ y) * 5);
+    return picture;
+}
+
+// What one run of the jobs gives for each photo: the picture loaded, the
+// file it stands for, and the bytes of its BMP and PNG copies.
+struct Outcome {
+    Picture picture;
+    std::string loaded_from;
+    std::string bmp_bytes, png_bytes;
+};
+
+class PictureJobs : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        // Nothing here may need a display or the toolkit.
+        for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) unsetenv(name);
+        folder_ = fs::temp_directory_path() / ("korven-jobs-" + std::to_string(::getpid()));
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    // A folder of its own for one run, with the photos copied into it: a
+    // JPEG's BMP file is written beside it, and runs must not share those.
+    fs::path photos_for(const std::string& run) const
+    {
+        const fs::path photos = folder_ / run;
+        fs::create_directories(photos);
+        fs::copy_file(KORVEN_TEST_DATA "/jpeg/testorig.jpg", photos / "testorig.jpg");
+        fs::copy_file(KORVEN_TEST_DATA "/jpeg/Landscape_6.jpg", photos / "Landscape_6.jpg");
+        fs::copy_file(KORVEN_TEST_DATA "/bmpsuite/g/pal8.bmp", photos / "pal8.bmp");
+        EXPECT_TRUE(fe::save_file(gradient(301, 203), (photos / "gradient.bmp").string()));
+        EXPECT_TRUE(write_jpeg(gradient(640, 480), (photos / "shade.jpg").string(), 90));
+        return photos;
+    }
+
+    static std::vector<Outcome> run_jobs(const fs::path& photos)
+    {
+        std::vector<Outcome> outcomes;
+        for (const char* name : {"testorig.jpg", "Landscape_6.jpg", "pal8.bmp", "gradient.bmp", "shade.jpg"}) {
+            LoadedPicture loaded = load_picture((photos / name).string());
+            EXPECT_TRUE(loaded.loaded()) << name << ": " << loaded.reason;
+            const fs::path bmp = photos / (std::string(name) + ".saved.bmp");
+            const fs::path png = photos / (std::string(name) + ".saved.png");
+            EXPECT_TRUE(save_picture(loaded.picture, bmp.string()));
+            EXPECT_TRUE(save_picture(loaded.picture, png.string()));
+            outcomes.push_back({std::move(loaded.picture), fs::path(loaded.path).filename().string(),
+                                bytes_of(bmp), bytes_of(png)});
+        }
+        return outcomes;
+    }
+
+    fs::path folder_;
+};
+
+TEST_F(PictureJobs, FourThreadsAtOnceGiveThePicturesAndBytesOfOneAtATime)
+{
+    const std::vector<Outcome> alone = run_jobs(photos_for("alone"));
+    ASSERT_EQ(alone.size(), 5u);
+    EXPECT_EQ(alone[0].loaded_from, "testorig.bmp");  // a JPEG stands for its BMP file from now on
+    EXPECT_EQ(alone[2].picture.width(), 127);
+    EXPECT_EQ(alone[3].picture, gradient(301, 203));
+    EXPECT_EQ(alone[3].bmp_bytes, bytes_of(folder_ / "alone" / "gradient.bmp"));
+    EXPECT_EQ(alone[3].png_bytes.substr(1, 3), "PNG");
+
+    std::vector<fs::path> photos;
+    for (int run = 0; run < 4; ++run) photos.push_back(photos_for("thread" + std::to_string(run)));
+    std::vector<std::vector<Outcome>> together(4);
+    std::vector<std::thread> threads;
+    for (int run = 0; run < 4; ++run)
+        threads.emplace_back([&, run] { together[run] = run_jobs(photos[run]); });
+    for (std::thread& thread : threads) thread.join();
+
+    for (int run = 0; run < 4; ++run) {
+        ASSERT_EQ(together[run].size(), alone.size());
+        for (std::size_t i = 0; i < alone.size(); ++i) {
+            SCOPED_TRACE("thread " + std::to_string(run) + ", photo " + std::to_string(i));
+            EXPECT_EQ(together[run][i].picture, alone[i].picture);
+            EXPECT_EQ(together[run][i].loaded_from, alone[i].loaded_from);
+            EXPECT_EQ(together[run][i].bmp_bytes, alone[i].bmp_bytes);
+            EXPECT_EQ(together[run][i].png_bytes, alone[i].png_bytes);
+        }
+    }
+}
+
+// A save replaces a file only when whole, keeps the permissions the file had,
+// leaves no temporary file behind, and refuses where no file can go.
+TEST_F(PictureJobs, SavingReplacesWholeFilesAndKeepsTheirPermissions)
+{
+    const fs::path target = folder_ / "photo.png";
+    ASSERT_TRUE(save_picture(gradient(8, 8), target.string()));
+    ASSERT_EQ(chmod(target.c_str(), 0640), 0);
+    ASSERT_TRUE(save_picture(gradient(9, 9), target.string()));
+    EXPECT_EQ(fs::status(target).permissions(), fs::perms(0640));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
+
+    const FileResult into_folder = save_picture(gradient(2, 2), folder_.string());
+    EXPECT_EQ(into_folder.reason, "it is a folder");
+    const FileResult nowhere = save_picture(gradient(2, 2), (folder_ / "no" / "x.bmp").string());
+    EXPECT_FALSE(nowhere);
+    EXPECT_EQ(load_picture((folder_ / "photo.gif").string()).outcome, LoadedPicture::Outcome::refused);
+}
+
+}  // namespace
+}  // namespace korven
