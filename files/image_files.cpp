@@ -17,10 +17,14 @@ namespace {
 
 using korven::file_failure;
 
-// An open file, closed when it goes.
+// An open file, closed when it goes. Opening never waits: a pipe with no
+// writer would hold the program up for good.
 class OpenFile {
 public:
-    explicit OpenFile(const std::string& path) : descriptor_(open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
+    explicit OpenFile(const std::string& path)
+        : descriptor_(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK))
+    {
+    }
     ~OpenFile()
     {
         if (descriptor_ >= 0) close(descriptor_);
@@ -73,6 +77,7 @@ FileResult load_file(korven::Picture& bitmap, const std::string& path)
     const OpenFile file(path);
     if (file.descriptor() < 0 || fstat(file.descriptor(), &info) != 0)
         return file_failure("the file cannot be read");
+    if (!S_ISREG(info.st_mode)) return file_failure("it is not a picture file");
 
     FileBytes bytes(file, static_cast<std::uint64_t>(info.st_size));
     korven::bmp::DecodeResult decoded = korven::bmp::decode(bytes);

@@ -2,6 +2,7 @@
 // at once on different threads give what each gives alone.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -133,6 +134,11 @@ TEST_F(PictureJobs, SavingReplacesWholeFilesAndKeepsTheirPermissions)
     const FileResult nowhere = save_picture(gradient(2, 2), (folder_ / "no" / "x.bmp").string());
     EXPECT_FALSE(nowhere);
     EXPECT_EQ(load_picture((folder_ / "photo.gif").string()).outcome, LoadedPicture::Outcome::refused);
+    // A pipe that nothing writes to is refused at once, not waited on.
+    for (const char* name : {"pipe.bmp", "pipe.jpg"}) {
+        ASSERT_EQ(mkfifo((folder_ / name).c_str(), 0600), 0);
+        EXPECT_EQ(load_picture((folder_ / name).string()).outcome, LoadedPicture::Outcome::refused) << name;
+    }
 }
 
 }  // namespace
