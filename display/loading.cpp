@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "core/long_waits.h"
+#include "display/long_waits.h"
 #include "display/show_adjusted.h"
 #include "display/view_geometry.h"
 #include "files/image_files.h"
@@ -67,7 +67,13 @@ void show_loaded_picture(const std::string& path, fe::Bitmap original)
 
 void load_picture_file(const std::string& path)
 {
-    const fe::BusyCursor busy(takes_long(fe::picture_file_pixels(path)));
+    // Refusals that need no reading come before the busy cursor.
+    const LoadPlan plan = plan_load(path);
+    if (!plan.refusal.empty()) {
+        report_refusal(path, plan.refusal);
+        return;
+    }
+    const fe::BusyCursor busy(takes_long(plan.pixels));
     LoadedPicture loaded = load_picture(path);
     if (loaded.outcome == LoadedPicture::Outcome::refused) {
         report_refusal(path, loaded.reason);

@@ -1,6 +1,7 @@
 #pragma once
-// The geometry of the picture window's view: how many picture pixels the
-// drawing area holds, and moving a resized view around its centre.
+// The geometry of the picture window's view: mapping window points to picture
+// points, moving a resized view around its centre, and fitting the window to
+// a small picture.
 
 #include <cstdint>
 #include <string>

@@ -77,7 +77,7 @@ FileResult load_file(korven::Picture& bitmap, const std::string& path)
     const OpenFile file(path);
     if (file.descriptor() < 0 || fstat(file.descriptor(), &info) != 0)
         return file_failure("the file cannot be read");
-    if (!S_ISREG(info.st_mode)) return file_failure("it is not a picture file");
+    if (!S_ISREG(info.st_mode)) return file_failure("the file cannot be read");
 
     FileBytes bytes(file, static_cast<std::uint64_t>(info.st_size));
     korven::bmp::DecodeResult decoded = korven::bmp::decode(bytes);

@@ -218,7 +218,7 @@ long long header_pixels(std::FILE* file, ErrorExit& errors)
     return pixels;
 }
 
-FileResult failure(std::string reason) { return FileResult{false, std::move(reason)}; }
+using korven::file_failure;
 
 using OpenFile = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
 
@@ -238,12 +238,12 @@ FileResult read_jpeg(const std::string& path, korven::Picture& picture)
     std::error_code error;
     const auto size = std::filesystem::file_size(path, error);
     if (error) {
-        return failure(std::filesystem::exists(path, error) ? "the file cannot be read"
-                                                            : "the file does not exist");
+        return file_failure(std::filesystem::exists(path, error) ? "the file cannot be read"
+                                                                 : "the file does not exist");
     }
-    if (size > static_cast<std::uintmax_t>(largest_image_file)) return failure("the file is too large");
+    if (size > static_cast<std::uintmax_t>(largest_image_file)) return file_failure("the file is too large");
     const OpenFile file = open_file(path);
-    if (!file) return failure("the file cannot be read");
+    if (!file) return file_failure("the file cannot be read");
 
     ErrorExit errors{};
     korven::Picture decoded;
@@ -251,10 +251,10 @@ FileResult read_jpeg(const std::string& path, korven::Picture& picture)
     switch (decode(file.get(), decoded, band, errors)) {
     case Outcome::decoded: break;
     case Outcome::not_jpeg:
-        return failure(std::string("it is not a JPEG picture this program can read (") +
+        return file_failure(std::string("it is not a JPEG picture this program can read (") +
                        errors.message + ")");
-    case Outcome::too_wide: return failure("the picture is larger than 32767 pixels on a side");
-    case Outcome::too_large: return failure("the picture is too large for memory");
+    case Outcome::too_wide: return file_failure("the picture is larger than 32767 pixels on a side");
+    case Outcome::too_large: return file_failure("the picture is too large for memory");
     }
     picture = std::move(decoded);
     return {};

@@ -49,7 +49,12 @@ Conversion JPEG2BMP(const std::string& jpeg_path, const std::string& bmp_path)
 FileResult write_converted_bmp(const Picture& picture, const std::string& bmp_path)
 {
     // The BMP file can be made again from the JPEG: no need to wait for the disk.
-    const FileResult written = fe::save_file(picture, bmp_path, Durability::in_cache);
+    FileResult written;
+    try {
+        written = fe::save_file(picture, bmp_path, Durability::in_cache);
+    } catch (const std::bad_alloc&) {
+        return file_failure("there is not enough memory for the picture");
+    }
     if (written) return written;
     return file_failure("the converted picture could not be written to \"" + bmp_path + "\" (" + written.reason + ")");
 }

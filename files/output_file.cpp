@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <system_error>
 #include <utility>
@@ -21,9 +22,10 @@ std::string reason_of(int error)
     return std::error_code(error, std::generic_category()).message();
 }
 
-// The permissions a new file gets: read and write for all, less the process's
-// umask, read from /proc since umask() itself would change it for every thread.
-mode_t new_file_mode()
+// The permissions a new saved file gets: read and write for all, less the
+// process's umask, read from /proc since umask() itself would change it for
+// every thread.
+mode_t saved_file_mode()
 {
     mode_t mask = 022;
     std::ifstream status("/proc/self/status");
@@ -36,10 +38,22 @@ mode_t new_file_mode()
     return 0666 & ~mask;
 }
 
+// A copy that can be made again is readable by all and writable by its owner.
+constexpr mode_t cached_file_mode = 0644;
+
+// A save through a symbolic link replaces the file it points to, not the link.
+std::string followed_links(const std::string& path)
+{
+    std::error_code error;
+    if (!std::filesystem::is_symlink(path, error)) return path;
+    const std::filesystem::path target = std::filesystem::weakly_canonical(path, error);
+    return error ? path : target.string();
+}
+
 }  // namespace
 
-OutputFile::OutputFile(std::string path, Durability durability)
-    : path_(std::move(path)), temporary_(path_ + ".XXXXXX"), durability_(durability)
+OutputFile::OutputFile(const std::string& path, Durability durability)
+    : path_(followed_links(path)), temporary_(path_ + ".XXXXXX"), durability_(durability)
 {
     std::vector<char> name(temporary_.begin(), temporary_.end());
     name.push_back('\0');
@@ -71,9 +85,17 @@ FileResult OutputFile::commit()
 {
     if (descriptor_ < 0 || !failure_.empty()) return file_failure(failure_);
     struct stat target {};
-    const mode_t mode = stat(path_.c_str(), &target) == 0 ? target.st_mode & 07777 : new_file_mode();
-    bool done = fchmod(descriptor_, mode) == 0;
-    if (done && durability_ == Durability::on_disk) done = fsync(descriptor_) == 0;
+    const bool replacing = stat(path_.c_str(), &target) == 0;
+    const mode_t mode = replacing                              ? target.st_mode & 07777
+                        : durability_ == Durability::on_disk ? saved_file_mode()
+                                                               : cached_file_mode;
+    // Best effort: some file systems (FAT) have no permissions to set.
+    fchmod(descriptor_, mode);
+    bool done = true;
+    if (durability_ == Durability::on_disk) {
+        // A file system that cannot sync has nothing to wait for; only a failed write counts.
+        done = fsync(descriptor_) == 0 || errno == EINVAL || errno == ENOTSUP;
+    }
     const int error = done ? 0 : errno;
     // close() also reports a write the system had deferred.
     const bool closed = close(descriptor_) == 0;

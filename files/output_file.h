@@ -24,8 +24,9 @@ enum class Durability { on_disk, in_cache };
 
 class OutputFile {
 public:
-    // Opens a new temporary file beside `path`; `failure()` says whether that failed.
-    explicit OutputFile(std::string path, Durability durability = Durability::on_disk);
+    // Opens a new temporary file beside `path` (beside the file it links to,
+    // for a symbolic link); `failure()` says whether that failed.
+    explicit OutputFile(const std::string& path, Durability durability = Durability::on_disk);
     ~OutputFile();  // removes the temporary file unless committed
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
@@ -41,8 +42,9 @@ public:
     }
 
     // Puts the whole file in place of the target, keeping the target's
-    // permissions if it existed; or says why nothing was replaced. A file
-    // never committed is removed, and the target stays as it was.
+    // permissions if it existed (a new saved file gets 0666 less the umask, a
+    // new cached copy 0644); or says why nothing was replaced. A file never
+    // committed is removed, and the target stays as it was.
     FileResult commit();
 
 private:

@@ -63,9 +63,10 @@ LoadedPicture convert_jpeg(const std::string& path)
     return {outcome, bmp_path, std::move(conversion.picture)};
 }
 
-// Why `path` cannot take a file, in words a user understands, or "" when it
-// may. The writers would refuse these too, but with the system's wording.
-std::string reason_path_cannot_be_written(const std::string& path)
+}  // namespace
+
+// The writers would refuse these too, but with the system's wording.
+std::string save_refusal(const std::string& path)
 {
     namespace fs = std::filesystem;
     std::error_code error;
@@ -76,22 +77,23 @@ std::string reason_path_cannot_be_written(const std::string& path)
     return {};
 }
 
-}  // namespace
+LoadPlan plan_load(const std::string& path)
+{
+    if (kind_of_picture_file(path) == PictureFileKind::refused)
+        return {"only files ending in " + std::string(accepted_endings) + " can be loaded"};
+    const long long pixels = fe::picture_file_pixels(path);
+    return {memory_refusal(pixels), pixels};
+}
 
 LoadedPicture load_picture(const std::string& path)
 {
-    const PictureFileKind kind = kind_of_picture_file(path);
-    if (kind == PictureFileKind::refused)
-        return refused("only files ending in " + std::string(accepted_endings) + " can be loaded");
-    if (std::string reason = memory_refusal(fe::picture_file_pixels(path)); !reason.empty())
-        return refused(std::move(reason));
-    return kind == PictureFileKind::jpeg ? convert_jpeg(path) : read_bmp(path);
+    if (LoadPlan plan = plan_load(path); !plan.refusal.empty()) return refused(std::move(plan.refusal));
+    return kind_of_picture_file(path) == PictureFileKind::jpeg ? convert_jpeg(path) : read_bmp(path);
 }
 
 FileResult save_picture(const Picture& picture, const std::string& path)
 {
-    if (std::string reason = reason_path_cannot_be_written(path); !reason.empty())
-        return file_failure(std::move(reason));
+    if (std::string reason = save_refusal(path); !reason.empty()) return file_failure(std::move(reason));
     return is_png_path(path) ? fe::save_png_file(picture, path) : fe::save_file(picture, path);
 }
 

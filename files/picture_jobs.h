@@ -26,15 +26,27 @@ struct LoadedPicture {
     bool loaded() const { return outcome == Outcome::loaded; }
 };
 
+// What a load can tell before it reads the picture, from the file's ending and
+// header alone: why it is refused (a file of another ending, or one whose
+// original and adjusted picture would not both fit the memory this machine
+// gives), or, when `refusal` is empty, how many pixels it will read.
+struct LoadPlan {
+    std::string refusal;
+    long long pixels = 0;
+};
+LoadPlan plan_load(const std::string& path);
+
 // Reads a BMP file, or converts a JPEG file into a BMP file beside it and
-// reads that. Refuses a file of another ending, one whose original and
-// adjusted picture would not both fit the memory this machine gives (told
-// from its header, before anything is read), and every file that cannot be read.
+// reads that. Refuses what `plan_load` refuses, and every file that cannot be read.
 LoadedPicture load_picture(const std::string& path);
+
+// Why no file can be saved at `path` (a folder, or a folder that does not
+// exist), in words a user understands, or "" when one may be.
+std::string save_refusal(const std::string& path);
 
 // Writes `picture` as a PNG file when `path` ends in ".png" in any case, as a
 // BMP file otherwise, through a temporary file renamed over the target only
-// when whole.
+// when whole. Refuses what `save_refusal` refuses.
 FileResult save_picture(const Picture& picture, const std::string& path);
 
 }  // namespace korven

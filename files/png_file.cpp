@@ -4,7 +4,7 @@
 
 #include <csetjmp>
 #include <cstdint>
-#include <string>
+#include <cstdio>
 #include <vector>
 
 namespace fe {
@@ -13,7 +13,7 @@ namespace {
 
 struct PngOutput {
     korven::OutputFile* file;
-    std::string error;  // libpng's own words, when it stops
+    char error[200] = "";  // libpng's own words, when it stops; copying them cannot throw
 };
 
 void write_bytes(png_structp png, png_bytep bytes, png_size_t length)
@@ -22,9 +22,12 @@ void write_bytes(png_structp png, png_bytep bytes, png_size_t length)
     if (!output->file->write(bytes, length)) png_error(png, "the file could not be written");
 }
 
+void flush_nothing(png_structp) {}  // the file is written as a whole at the end
+
 void stop(png_structp png, png_const_charp message)
 {
-    static_cast<PngOutput*>(png_get_error_ptr(png))->error = message;
+    char (&error)[200] = static_cast<PngOutput*>(png_get_error_ptr(png))->error;
+    std::snprintf(error, sizeof error, "%s", message);
     png_longjmp(png, 1);
 }
 
@@ -37,6 +40,8 @@ bool encode(png_structp png, png_infop info, const korven::Picture& picture, std
     if (setjmp(png_jmpbuf(png))) return false;
     png_set_IHDR(png, info, static_cast<png_uint_32>(picture.width()), static_cast<png_uint_32>(picture.height()),
                  8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    // 96 dots per inch, the resolution pictures are shown at.
+    png_set_pHYs(png, info, 3780, 3780, PNG_RESOLUTION_METER);
     png_write_info(png, info);
     for (int y = 0; y < picture.height(); ++y) {
         const korven::Colour* from = picture.row(y);
@@ -58,6 +63,7 @@ korven::FileResult save_png_file(const korven::Picture& bitmap, const std::strin
     if (bitmap.empty()) return korven::file_failure("there is no picture to save");
     korven::OutputFile file(path);
     if (!file.failure().empty()) return korven::file_failure(file.failure());
+    std::vector<std::uint8_t> row(static_cast<std::size_t>(bitmap.width()) * 3);
     PngOutput output{&file};
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &output, stop, ignore_warning);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
@@ -65,14 +71,13 @@ korven::FileResult save_png_file(const korven::Picture& bitmap, const std::strin
         png_destroy_write_struct(&png, nullptr);
         return korven::file_failure("there is not enough memory for the PNG picture");
     }
-    png_set_write_fn(png, &output, write_bytes, nullptr);
-    std::vector<std::uint8_t> row(static_cast<std::size_t>(bitmap.width()) * 3);
+    png_set_write_fn(png, &output, write_bytes, flush_nothing);
     const bool encoded = encode(png, info, bitmap, row.data());
     png_destroy_write_struct(&png, &info);
     if (encoded) return file.commit();
     // A failed write has the system's reason; anything else is libpng's.
     if (!file.failure().empty()) return korven::file_failure(file.failure());
-    return korven::file_failure(output.error.empty() ? "the PNG file could not be written" : output.error);
+    return korven::file_failure(output.error[0] ? output.error : "the PNG file could not be written");
 }
 
 }  // namespace fe

@@ -6,7 +6,7 @@
 
 #include "display/show_adjusted.h"
 #include "state/state.h"
-#include "core/long_waits.h"
+#include "display/long_waits.h"
 #include "geometry/average_reduce.h"
 #include "geometry/result_refusals.h"
 #include "core/memory_budget.h"

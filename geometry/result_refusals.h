@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <string_view>
 
-
 namespace korven {
 
 // True when a new adjusted picture of `width` x `height` (both at least 1)

@@ -5,7 +5,7 @@
 
 #include "display/show_adjusted.h"
 #include "state/state.h"
-#include "core/long_waits.h"
+#include "display/long_waits.h"
 #include "geometry/result_refusals.h"
 #include "geometry/rotate_sheared.h"
 #include "core/numbers.h"

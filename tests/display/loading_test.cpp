@@ -378,6 +378,12 @@ TEST_F(Loading, LargePicturesShowTheBusyCursorWhileLoadingConvertingAndSaving)
     EXPECT_EQ(shown, before + 3);
     EXPECT_FALSE(fe::testing::busy_cursor_up());
     EXPECT_TRUE(messages().empty());
+
+    // Refused from its header alone: the message comes with no busy cursor before it.
+    fe::testing::script().memory_bytes = 1000;
+    load(path("large.bmp"));
+    EXPECT_EQ(shown, before + 3);
+    EXPECT_EQ(messages().size(), 1u);
 }
 
 }  // namespace

@@ -119,7 +119,8 @@ TEST_F(PictureJobs, FourThreadsAtOnceGiveThePicturesAndBytesOfOneAtATime)
 }
 
 // A save replaces a file only when whole, keeps the permissions the file had,
-// leaves no temporary file behind, and refuses where no file can go.
+// leaves no temporary file behind, follows a link, and refuses where no file
+// can go; a load never waits on a pipe.
 TEST_F(PictureJobs, SavingReplacesWholeFilesAndKeepsTheirPermissions)
 {
     const fs::path target = folder_ / "photo.png";
@@ -128,6 +129,12 @@ TEST_F(PictureJobs, SavingReplacesWholeFilesAndKeepsTheirPermissions)
     ASSERT_TRUE(save_picture(gradient(9, 9), target.string()));
     EXPECT_EQ(fs::status(target).permissions(), fs::perms(0640));
     EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
+    // Through a symbolic link, the file it points to is replaced and the link stays.
+    const std::string nine_by_nine = bytes_of(target);
+    fs::create_symlink(target, folder_ / "link.png");
+    ASSERT_TRUE(save_picture(gradient(5, 5), (folder_ / "link.png").string()));
+    EXPECT_TRUE(fs::is_symlink(folder_ / "link.png"));
+    EXPECT_NE(bytes_of(target), nine_by_nine);
 
     const FileResult into_folder = save_picture(gradient(2, 2), folder_.string());
     EXPECT_EQ(into_folder.reason, "it is a folder");
