@@ -5,7 +5,6 @@
 #include "display/long_waits.h"
 #include "display/show_adjusted.h"
 #include "display/view_geometry.h"
-#include "files/image_files.h"
 #include "files/jpeg_to_bmp.h"
 #include "files/picture_jobs.h"
 #include "state/state.h"
