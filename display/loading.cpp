@@ -73,7 +73,7 @@ void load_picture_file(const std::string& path)
         return;
     }
     const fe::BusyCursor busy(takes_long(plan.pixels));
-    LoadedPicture loaded = load_picture(path);
+    LoadedPicture loaded = load_picture(path, plan);
     if (loaded.outcome == LoadedPicture::Outcome::refused) {
         report_refusal(path, loaded.reason);
         return;

@@ -70,14 +70,14 @@ private:
 
 FileResult load_file(korven::Picture& bitmap, const std::string& path)
 {
-    struct stat info {};
-    if (stat(path.c_str(), &info) != 0) return file_failure("the file does not exist");
-    if (S_ISDIR(info.st_mode)) return file_failure("it is a folder, not a picture file");
-    if (info.st_size > largest_image_file) return file_failure("the file is too large");
     const OpenFile file(path);
-    if (file.descriptor() < 0 || fstat(file.descriptor(), &info) != 0)
-        return file_failure("the file cannot be read");
+    struct stat info {};
+    if (file.descriptor() < 0)
+        return file_failure(errno == ENOENT ? "the file does not exist" : "the file cannot be read");
+    if (fstat(file.descriptor(), &info) != 0) return file_failure("the file cannot be read");
+    if (S_ISDIR(info.st_mode)) return file_failure("it is a folder, not a picture file");
     if (!S_ISREG(info.st_mode)) return file_failure("the file cannot be read");
+    if (info.st_size > largest_image_file) return file_failure("the file is too large");
 
     FileBytes bytes(file, static_cast<std::uint64_t>(info.st_size));
     korven::bmp::DecodeResult decoded = korven::bmp::decode(bytes);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/picture.h"
+#include "files/file_result.h"
 #include "files/output_file.h"
 
 namespace fe {

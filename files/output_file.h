@@ -7,16 +7,9 @@
 #include <span>
 #include <string>
 
+#include "files/file_result.h"
+
 namespace korven {
-
-// Outcome of reading or writing a file; `reason` says why it failed.
-struct FileResult {
-    bool ok = true;
-    std::string reason;
-    explicit operator bool() const { return ok; }
-};
-
-inline FileResult file_failure(std::string reason) { return FileResult{false, std::move(reason)}; }
 
 // A saved picture is on the disk before it replaces the target; a copy that
 // can be made again (a JPEG's BMP file) need not wait for the disk.

@@ -79,16 +79,17 @@ std::string save_refusal(const std::string& path)
 
 LoadPlan plan_load(const std::string& path)
 {
-    if (kind_of_picture_file(path) == PictureFileKind::refused)
+    const PictureFileKind kind = kind_of_picture_file(path);
+    if (kind == PictureFileKind::refused)
         return {"only files ending in " + std::string(accepted_endings) + " can be loaded"};
     const long long pixels = fe::picture_file_pixels(path);
-    return {memory_refusal(pixels), pixels};
+    return {memory_refusal(pixels), pixels, kind == PictureFileKind::jpeg};
 }
 
-LoadedPicture load_picture(const std::string& path)
+LoadedPicture load_picture(const std::string& path, const LoadPlan& plan)
 {
-    if (LoadPlan plan = plan_load(path); !plan.refusal.empty()) return refused(std::move(plan.refusal));
-    return kind_of_picture_file(path) == PictureFileKind::jpeg ? convert_jpeg(path) : read_bmp(path);
+    if (!plan.refusal.empty()) return refused(plan.refusal);
+    return plan.jpeg ? convert_jpeg(path) : read_bmp(path);
 }
 
 FileResult save_picture(const Picture& picture, const std::string& path)

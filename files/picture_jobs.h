@@ -7,7 +7,7 @@
 #include <string>
 
 #include "core/picture.h"
-#include "files/output_file.h"
+#include "files/file_result.h"
 
 namespace korven {
 
@@ -33,12 +33,15 @@ struct LoadedPicture {
 struct LoadPlan {
     std::string refusal;
     long long pixels = 0;
+    bool jpeg = false;
 };
 LoadPlan plan_load(const std::string& path);
 
 // Reads a BMP file, or converts a JPEG file into a BMP file beside it and
-// reads that. Refuses what `plan_load` refuses, and every file that cannot be read.
-LoadedPicture load_picture(const std::string& path);
+// reads that, as `plan_load(path)` planned it. Refuses what the plan refuses,
+// and every file that cannot be read.
+LoadedPicture load_picture(const std::string& path, const LoadPlan& plan);
+inline LoadedPicture load_picture(const std::string& path) { return load_picture(path, plan_load(path)); }
 
 // Why no file can be saved at `path` (a folder, or a folder that does not
 // exist), in words a user understands, or "" when one may be.

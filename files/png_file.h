@@ -4,7 +4,7 @@
 #include <string>
 
 #include "core/picture.h"
-#include "files/output_file.h"
+#include "files/file_result.h"
 
 namespace fe {
 

@@ -4,11 +4,13 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include "platform/qt_text.h"
+
 namespace fe {
 
 namespace {
 
-QString qt(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+using detail::qt;
 
 // Qt's help text names the program only when an application object exists;
 // it does not yet when the command line is read.

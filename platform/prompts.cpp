@@ -5,17 +5,13 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "platform/qt_text.h"
 #include "platform/runtime_internal.h"
 
 namespace fe {
 
+using detail::qt;
 using detail::window_widget;
-
-namespace {
-
-QString qt(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
-}  // namespace
 
 namespace {
 

@@ -17,6 +17,7 @@
 #include "core/numbers.h"
 #include "core/pixel_ops.h"
 #include "platform/runtime_canvas.h"
+#include "platform/qt_text.h"
 #include "platform/runtime_internal.h"
 
 namespace fe {
@@ -58,9 +59,9 @@ void canvas_changed(Window window) { window_widget(window).update(); }
 using detail::control_record;
 using detail::window_widget;
 
-namespace {
+using detail::qt;
 
-QString qt(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+namespace {
 
 template <typename Widget>
 Widget* widget_as(Control control)
@@ -259,7 +260,7 @@ std::string get_drop_file_name(const fe::Event& drop, int index)
 
 void set_cb_text(std::string_view text)
 {
-    QGuiApplication::clipboard()->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    QGuiApplication::clipboard()->setText(fe::detail::qt(text));
 }
 
 }  // namespace fb

@@ -21,6 +21,7 @@
 
 #include <utility>
 
+#include "platform/qt_text.h"
 #include "platform/runtime_internal.h"
 #include "platform/testing.h"
 
@@ -67,7 +68,7 @@ void type_text(Control control, std::string_view text)
     auto* field = qobject_cast<QLineEdit*>(control_record(control).widget);
     if (!field || !field->isEnabled()) return;
     field->end(false);
-    for (const QChar c : QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))) {
+    for (const QChar c : detail::qt(text)) {
         if (c == u'\b') send_key(field, Qt::Key_Backspace, QString());
         else send_key(field, c.isDigit() ? Qt::Key_0 + c.digitValue() : Qt::Key_unknown, QString(c));
     }

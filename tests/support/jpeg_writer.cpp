@@ -3,7 +3,6 @@
 #include <jpeglib.h>
 
 #include <cstdio>
-#include <vector>
 
 namespace korven {
 
@@ -18,20 +17,15 @@ bool write_jpeg(const Picture& picture, const std::string& path, int quality)
     jpeg_stdio_dest(&compress, file);
     compress.image_width = static_cast<JDIMENSION>(picture.width());
     compress.image_height = static_cast<JDIMENSION>(picture.height());
-    compress.input_components = 3;
-    compress.in_color_space = JCS_RGB;
+    // Our colour values are the bytes red, green, blue and an unused one in memory.
+    compress.input_components = 4;
+    compress.in_color_space = JCS_EXT_RGBX;
     jpeg_set_defaults(&compress);
     jpeg_set_quality(&compress, quality, TRUE);
     jpeg_start_compress(&compress, TRUE);
-    std::vector<JSAMPLE> row(static_cast<std::size_t>(picture.width()) * 3);
     for (int y = 0; y < picture.height(); ++y) {
-        const Colour* from = picture.row(y);
-        for (int x = 0; x < picture.width(); ++x) {
-            row[3 * x] = static_cast<JSAMPLE>(red_of(from[x]));
-            row[3 * x + 1] = static_cast<JSAMPLE>(green_of(from[x]));
-            row[3 * x + 2] = static_cast<JSAMPLE>(blue_of(from[x]));
-        }
-        JSAMPROW rows[] = {row.data()};
+        // libjpeg takes rows it does not write to as non-const.
+        JSAMPROW rows[] = {reinterpret_cast<JSAMPROW>(const_cast<Colour*>(picture.row(y)))};
         jpeg_write_scanlines(&compress, rows, 1);
     }
     jpeg_finish_compress(&compress);
