@@ -45,10 +45,33 @@ std::vector<CodePath> paths_here(std::span<const CodePath> vector_paths)
     return paths;
 }
 
+namespace {
+
+CodePath fastest_allowed = CodePath::fastest;  // no limit
+
+int speed_rank(CodePath path)
+{
+    switch (path) {
+    case CodePath::avx512: return 2;
+    case CodePath::avx2: return 1;
+    default: return 0;
+    }
+}
+
+bool may_run_as_fastest(CodePath path)
+{
+    return processor_runs(path) &&
+           (fastest_allowed == CodePath::fastest || speed_rank(path) <= speed_rank(fastest_allowed));
+}
+
+}  // namespace
+
+void limit_fastest_code_path(CodePath path) { fastest_allowed = path; }
+
 CodePath path_to_run(CodePath wanted, std::span<const CodePath> vector_paths)
 {
     if (wanted == CodePath::fastest) {
-        const auto first = std::ranges::find_if(vector_paths, processor_runs);
+        const auto first = std::ranges::find_if(vector_paths, may_run_as_fastest);
         return first != vector_paths.end() ? *first : CodePath::portable;
     }
     const bool kernel_has = std::ranges::find(vector_paths, wanted) != vector_paths.end();

@@ -32,4 +32,9 @@ std::vector<CodePath> paths_here(std::span<const CodePath> vector_paths);
 // processor cannot run becomes `portable`.
 CodePath path_to_run(CodePath wanted, std::span<const CodePath> vector_paths);
 
+// From now on in this process, `fastest` goes no faster than `path`
+// (`fastest` again lifts the limit): for measuring whole commands, which
+// ask for `fastest`, on each path. Set before any kernel runs.
+void limit_fastest_code_path(CodePath path);
+
 }  // namespace korven

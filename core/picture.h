@@ -68,10 +68,21 @@ struct ConstPictureView {
 
 // Memory for pixels. Large buffers start on huge pages where the system
 // offers them, so a photo's first touch costs a few page faults instead of
-// tens of thousands, and the last one given back is reused. Throws
+// tens of thousands, and the last two given back are reused. Throws
 // std::bad_alloc when there is no memory.
 void* allocate_pixel_memory(std::size_t bytes);
 void release_pixel_memory(void* memory, std::size_t bytes) noexcept;
+// Bytes of the large buffers given back and kept spare for reuse (at most
+// two), and giving them back to the system.
+std::uint64_t spare_pixel_bytes();
+void release_spare_pixel_memory();
+// Gets a large buffer of `bytes` ready on another thread and keeps it spare,
+// unless a spare that fits is there already: the next picture of that size
+// then costs no page faults, which on a 96 MB photo cost as much as the
+// command itself. One at a time; a request while one is under way is dropped.
+void prepare_pixel_memory(std::size_t bytes);
+// Waits until a buffer under way is ready.
+void finish_preparing_pixel_memory();
 
 // A pixel made without a value is left unset (see `Picture::for_overwrite`).
 template <typename T>

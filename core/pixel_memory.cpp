@@ -1,11 +1,16 @@
 // Memory for pixel buffers. A 6000 x 4000 photo takes 96 MB: on 4 KB pages
-// its first touch is 23 000 page faults, on 2 MB huge pages 46. The last
-// large buffer given back is kept for the next request it fits, so loading
-// photo after photo of one size touches no new memory at all.
+// its first touch is 23 000 page faults, on 2 MB huge pages 46. The last two
+// large buffers given back are kept for the next requests they fit, so
+// loading photo after photo of one size, or a DRAW that replaces a picture
+// nothing keeps, touches no new memory at all.
+#include <algorithm>
+#include <array>
+#include <condition_variable>
 #include <cstdint>
 #include <cstdlib>
 #include <mutex>
 #include <new>
+#include <thread>
 #include <utility>
 
 #include "core/picture.h"
@@ -28,42 +33,158 @@ std::size_t in_huge_pages(std::size_t bytes)
     return (bytes + huge_page - 1) / huge_page * huge_page;
 }
 
-// The buffer kept for reuse; freed for good when another takes its place.
-class KeptBuffer {
+// Large buffers given back, kept for reuse: at most two, the newest.
+class SpareBuffers {
 public:
-    // The kept buffer if it holds `bytes` without wasting more than half of
-    // itself. One too small is freed at once, so that it does not add to
-    // what the larger request is about to ask of the system.
+    // A spare that holds `bytes` without wasting more than half of itself,
+    // the smallest such. Spares too small are freed at once, so that they do
+    // not add to what the larger request is about to ask of the system.
     void* take(std::size_t bytes)
     {
         const std::lock_guard lock(mutex_);
-        if (bytes > size_) {
-            std::free(std::exchange(memory_, nullptr));
-            size_ = 0;
+        Spare* best = nullptr;
+        for (Spare& spare : spares_) {
+            if (spare.memory == nullptr) continue;
+            if (spare.size < bytes) free(spare);
+            else if (bytes >= spare.size / 2 && (best == nullptr || spare.size < best->size)) best = &spare;
         }
-        if (memory_ == nullptr || bytes < size_ / 2) return nullptr;
-        size_ = 0;
-        return std::exchange(memory_, nullptr);
+        if (best == nullptr) return nullptr;
+        best->size = 0;
+        return std::exchange(best->memory, nullptr);
     }
 
     void keep(void* memory, std::size_t bytes)
     {
         const std::lock_guard lock(mutex_);
-        std::free(std::exchange(memory_, memory));
-        size_ = bytes;
+        free(spares_[0]);
+        spares_[0] = std::exchange(spares_[1], Spare{memory, bytes});
+    }
+
+    // Whether `take(bytes)` would find a spare.
+    bool holds(std::size_t bytes)
+    {
+        const std::lock_guard lock(mutex_);
+        return std::ranges::any_of(spares_, [&](const Spare& spare) {
+            return spare.memory != nullptr && spare.size >= bytes && bytes >= spare.size / 2;
+        });
+    }
+
+    std::size_t bytes()
+    {
+        const std::lock_guard lock(mutex_);
+        return spares_[0].size + spares_[1].size;
+    }
+
+    void release()
+    {
+        const std::lock_guard lock(mutex_);
+        for (Spare& spare : spares_) free(spare);
     }
 
 private:
+    struct Spare {
+        void* memory = nullptr;
+        std::size_t size = 0;
+    };
+    static void free(Spare& spare)
+    {
+        std::free(std::exchange(spare.memory, nullptr));
+        spare.size = 0;
+    }
+
     std::mutex mutex_;
-    void* memory_ = nullptr;
-    std::size_t size_ = 0;
+    std::array<Spare, 2> spares_;  // [1] the newest
 };
 
 // Never destroyed: pictures in static storage give their memory back at exit.
-KeptBuffer& kept()
+SpareBuffers& spares()
 {
-    static KeptBuffer* const buffer = new KeptBuffer;
-    return *buffer;
+    static SpareBuffers* const buffers = new SpareBuffers;
+    return *buffers;
+}
+
+// Whole huge pages, starting on one, so that every page can be huge; null
+// when there is no memory.
+void* new_large_buffer(std::size_t whole_pages)
+{
+    void* memory = std::aligned_alloc(huge_page, whole_pages);
+#if defined(MADV_HUGEPAGE)
+    if (memory != nullptr) madvise(memory, whole_pages, MADV_HUGEPAGE);  // advice only
+#endif
+    return memory;
+}
+
+// Makes the system give a new buffer all its pages now, so that writing it
+// later causes no page fault: in one call where the system offers that.
+void touch_pages(void* memory, std::size_t bytes)
+{
+#if defined(__linux__)
+    constexpr int populate_write = 23;  // MADV_POPULATE_WRITE, Linux 5.14 on
+    if (madvise(memory, bytes, populate_write) == 0) return;
+#endif
+    auto* pages = static_cast<volatile unsigned char*>(memory);
+    for (std::size_t at = 0; at < bytes; at += 4096) pages[at] = 0;
+}
+
+// One buffer prepared at a time, on a thread that waits for the next request;
+// a request while one is under way is dropped.
+class Preparation {
+public:
+    void start(std::size_t whole_pages)
+    {
+        const std::lock_guard lock(mutex_);
+        if (wanted_ != 0) return;
+        wanted_ = whole_pages;
+        if (!worker_.joinable()) worker_ = std::thread([this] { serve(); });
+        changed_.notify_all();
+    }
+
+    void finish()
+    {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return wanted_ == 0; });
+    }
+
+    ~Preparation()
+    {
+        {
+            const std::lock_guard lock(mutex_);
+            stopping_ = true;
+        }
+        changed_.notify_all();
+        if (worker_.joinable()) worker_.join();
+    }
+
+private:
+    void serve()
+    {
+        std::unique_lock lock(mutex_);
+        while (true) {
+            changed_.wait(lock, [this] { return stopping_ || wanted_ != 0; });
+            if (stopping_) return;
+            const std::size_t whole_pages = wanted_;
+            lock.unlock();
+            if (void* memory = new_large_buffer(whole_pages)) {
+                touch_pages(memory, whole_pages);
+                spares().keep(memory, whole_pages);
+            }
+            lock.lock();
+            wanted_ = 0;
+            changed_.notify_all();
+        }
+    }
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::size_t wanted_ = 0;  // pages of the buffer under way; 0 when idle
+    bool stopping_ = false;
+    std::thread worker_;
+};
+
+Preparation& preparation()
+{
+    static Preparation instance;
+    return instance;
 }
 
 }  // namespace
@@ -74,12 +195,8 @@ void* allocate_pixel_memory(std::size_t bytes)
     void* memory = nullptr;
     if (whole_pages == 0) {
         memory = std::malloc(bytes);
-    } else if ((memory = kept().take(whole_pages)) == nullptr) {
-        // Whole huge pages, starting on one, so that every page can be huge.
-        memory = std::aligned_alloc(huge_page, whole_pages);
-#if defined(MADV_HUGEPAGE)
-        if (memory != nullptr) madvise(memory, whole_pages, MADV_HUGEPAGE);  // advice only
-#endif
+    } else if ((memory = spares().take(whole_pages)) == nullptr) {
+        memory = new_large_buffer(whole_pages);
     }
     if (memory == nullptr && bytes > 0) throw std::bad_alloc();
     return memory;
@@ -89,9 +206,21 @@ void release_pixel_memory(void* memory, std::size_t bytes) noexcept
 {
     const std::size_t whole_pages = in_huge_pages(bytes);
     if (memory != nullptr && whole_pages > 0)
-        kept().keep(memory, whole_pages);
+        spares().keep(memory, whole_pages);
     else
         std::free(memory);
 }
+
+std::uint64_t spare_pixel_bytes() { return spares().bytes(); }
+
+void release_spare_pixel_memory() { spares().release(); }
+
+void prepare_pixel_memory(std::size_t bytes)
+{
+    const std::size_t whole_pages = in_huge_pages(bytes);
+    if (whole_pages > 0 && !spares().holds(whole_pages)) preparation().start(whole_pages);
+}
+
+void finish_preparing_pixel_memory() { preparation().finish(); }
 
 }  // namespace korven
