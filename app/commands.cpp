@@ -1,11 +1,15 @@
 #include "app/commands.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 
 #include "app/live_draw.h"
 #include "history/history.h"
+#include "history/put_back.h"
+#include "core/memory_budget.h"
+#include "state/state.h"
 
 namespace korven {
 
@@ -51,6 +55,28 @@ History& history()
     return instance;
 }
 
+// The document as the last event left it: where the next step starts. A
+// control the user changes holds its new value by the time its event
+// arrives, and its handler puts that into the document.
+PhotoDocument& settled()
+{
+    static PhotoDocument instance;
+    return instance;
+}
+
+// The next command that makes a picture (DRAW above all) finds a buffer of
+// the adjusted picture's size ready, where the history's budget has room for
+// it: the replaced picture often stays in an undo step, so without this every
+// press would wait for the system to hand out a new picture's pages.
+void prepare_next_picture()
+{
+    const PhotoDocument& now = state().document();
+    const Picture& adjusted = now.pictures[adjusted_slot];
+    const std::uint64_t bytes = picture_bytes(adjusted.width(), adjusted.height());
+    if (bytes == 0 || history().kept_bytes(now) + spare_pixel_bytes() + bytes > history_budget_bytes()) return;
+    if (allocation_fits(bytes)) prepare_pixel_memory(bytes);
+}
+
 int handlers_running = 0;
 
 struct Running {
@@ -82,22 +108,32 @@ void dispatch(const HandlerTable& table, const fe::Event& event)
         if (command) history().end_curve_run();
         run();
     } else {
-        history().record(recorded->second, run);
+        run();
+        history().record(recorded->second, settled(), state().document());
         if (recorded->second != StepKind::picture_command) ask_for_live_pass();
     }
-    // Also after events without a handler: the user may have typed into a field.
-    // A pointer move changes only the readout, which no step keeps.
-    if (!event.handler.ends_with("_MOUSEMOVE")) history().settle();
+    // After every event but a pointer move, which changes only the readout.
+    if (event.handler.ends_with("_MOUSEMOVE")) return;
+    settled() = state().document();
+    prepare_next_picture();
 }
 
-void KEY_UNDO() { history().undo(); }
+void KEY_UNDO()
+{
+    if (std::optional<PhotoDocument> back = history().undo(state().document())) put_back(std::move(*back));
+    else if (history().take_change_not_kept())
+        fe::message("The last change cannot be undone: its pictures did not fit in the memory undo may use.");
+}
 
-void KEY_REDO() { history().redo(); }
+void KEY_REDO()
+{
+    if (std::optional<PhotoDocument> back = history().redo(state().document())) put_back(std::move(*back));
+}
 
 void reset_history()
 {
     history() = History{};
-    history().settle();
+    settled() = state().document();
 }
 
 }  // namespace korven

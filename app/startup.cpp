@@ -8,7 +8,7 @@
 #include "app/keys.h"
 #include "app/layouts.h"
 #include "app/live_draw.h"
-#include "state/state.h"
+#include "state/document_controls.h"
 #include "core/numbers.h"
 
 namespace korven {
@@ -70,7 +70,7 @@ void start_up()
     c.MAINFORM = fe::create_window(main_form_layout());
 
     // 1-2: the picture slots start empty; the analysis picture is made at its fixed size.
-    fe::create_bitmap(s.pictures[analysis_slot], s.picture_width[analysis_slot],
+    fe::create_bitmap(s.analysis_picture, s.picture_width[analysis_slot],
                       s.picture_height[analysis_slot]);
     // 3-4: the hidden picture window and its scroll bars, disabled at 0.
     c.FORM2 = fe::create_window(picture_form_layout());
@@ -85,11 +85,12 @@ void start_up()
     choose_file_name_font(c);
     // 7: the view and tool state have their start values from State's initialisers.
     // 8: the identity curve.
-    for (int k = 0; k < curve_points; ++k) {
-        const int value = identity_point_value(k);
-        fe::set_scroll_pos(c.curve_sliders[k], 255 - value);
-        fe::set_window_text(c.curve_fields[k], display_text(value));
-    }
+    for (int k = 0; k < curve_points; ++k) show_curve_level(k, identity_point_value(k));
+    // The document's labels start as the layouts show them.
+    s.original_size_label = fe::get_window_text(c.TEXT1);
+    s.adjusted_size_label = fe::get_window_text(c.TEXT18);
+    s.file_field = fe::get_window_text(c.EDIT1);
+    s.picture_window_caption = fe::get_window_text(c.FORM2);
     // 9: the chroma matrix.
     fill_chroma_matrix(s.chroma_matrix);
     bind_command_keys();

@@ -3,7 +3,7 @@
 #include "bench/bench_support.h"
 #include "colour/analysis.h"
 #include "colour/analysis_button.h"
-#include "state/state.h"
+#include "state/document_controls.h"
 
 namespace korven::bench {
 namespace {
@@ -40,10 +40,10 @@ void BM_AnalysisButtonLargePicture(benchmark::State& bench)
 {
     start_program();
     State& s = state();
-    s.pictures[adjusted_slot] = synthetic_picture(large_width, large_height);
+    s.pictures.set(adjusted_slot, synthetic_picture(large_width, large_height));
     s.picture_width[adjusted_slot] = large_width;
     s.picture_height[adjusted_slot] = large_height;
-    fe::show_window(ui().FORM2);
+    show_picture_window(true);
     for (auto _ : bench) {
         s.shown_picture = adjusted_slot;
         BUTTON7_ON();

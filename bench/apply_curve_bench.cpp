@@ -36,11 +36,13 @@ void BM_ApplyAllChannelsLargePicture(benchmark::State& state, CodePath path)
 void BM_ApplyOneChannelLargePicture(benchmark::State& state, CodePath path)
 {
     const Picture original = synthetic_picture(large_width, large_height);
-    Picture adjusted = synthetic_picture(large_width, large_height, 2);
+    // As DRAW runs it: the adjusted picture before, and a new one.
+    const Picture previous = synthetic_picture(large_width, large_height, 2);
+    Picture adjusted = Picture::for_overwrite(large_width, large_height);
     const LevelTable table = build_level_table(wavy_curve(), CurveMode::one_channel);
     int channel = 0;
     for (auto _ : state) {
-        apply_one_channel(original.view(), adjusted.view(), table, channel, path);
+        apply_one_channel(original.view(), previous.view(), adjusted.view(), table, channel, path);
         channel = (channel + 1) % 3;
         benchmark::ClobberMemory();
     }

@@ -96,7 +96,7 @@ void BM_Draw2(benchmark::State& bench)
     const auto zoom = static_cast<Zoom>(bench.range(2));
     const bool from_middle = bench.range(3) == 1;
     State& s = state();
-    s.pictures[adjusted_slot] = synthetic_picture(width, height);
+    s.pictures.set(adjusted_slot, synthetic_picture(width, height));
     s.shown_picture = adjusted_slot;
     s.shown_width = static_cast<std::int16_t>(width);
     s.shown_height = static_cast<std::int16_t>(height);

@@ -19,7 +19,7 @@ constexpr int frame_colour = 0, axis_colour = 1, bar_colour = 9, background_colo
 ConstPictureView recorded_picture(int slot)
 {
     const State& s = state();
-    const fe::Bitmap& picture = s.pictures[static_cast<std::size_t>(slot)];
+    const fe::Bitmap& picture = picture_in_slot(slot);
     return {picture.pixels().data(), std::min<int>(s.picture_width[slot], picture.width()),
             std::min<int>(s.picture_height[slot], picture.height()), picture.width()};
 }
@@ -30,7 +30,7 @@ ConstPictureView recorded_picture(int slot)
 void BUTTON7_ON()
 {
     State& s = state();
-    if (!fe::is_window_visible(ui().FORM2) || s.shown_picture == analysis_slot) return;
+    if (!s.picture_window_shown || s.shown_picture == analysis_slot) return;
     ANALY(s.shown_picture);
     s.shown_width = s.picture_width[analysis_slot];
     s.shown_height = s.picture_height[analysis_slot];
@@ -42,7 +42,7 @@ void BUTTON7_ON()
 void ANALY(std::int16_t source)
 {
     State& s = state();
-    fe::Bitmap& chart = s.pictures[analysis_slot];
+    fe::Bitmap& chart = s.analysis_picture;
     const double width = s.picture_width[analysis_slot], height = s.picture_height[analysis_slot];
     const float top = static_cast<float>(height / 2 * source);
 

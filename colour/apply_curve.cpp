@@ -49,16 +49,16 @@ void apply_all_channels(ConstPictureView original, PictureView adjusted, const L
                  [&](int y) { row(plan, original.row(y), adjusted.row(y), width); });
 }
 
-void apply_one_channel(ConstPictureView original, PictureView adjusted, const LevelTable& table,
-                       int channel, CodePath path)
+void apply_one_channel(ConstPictureView original, ConstPictureView previous, PictureView adjusted,
+                       const LevelTable& table, int channel, CodePath path)
 {
-    const int width = std::min(original.width, adjusted.width);
-    const int height = std::min(original.height, adjusted.height);
+    const int width = std::min({original.width, previous.width, adjusted.width});
+    const int height = std::min({original.height, previous.height, adjusted.height});
     if (width <= 0 || height <= 0 || channel < 0 || channel > 2) return;
     const curve_rows::OneChannelPlan plan = curve_rows::plan_one_channel(table, channel);
     const auto row = row_loops(path).one_channel;
     for_each_row(width, height,
-                 [&](int y) { row(plan, original.row(y), adjusted.row(y), width); });
+                 [&](int y) { row(plan, original.row(y), previous.row(y), adjusted.row(y), width); });
 }
 
 }  // namespace korven

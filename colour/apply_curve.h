@@ -25,13 +25,13 @@ std::vector<CodePath> curve_paths_here();
 void apply_all_channels(ConstPictureView original, PictureView adjusted,
                         const LevelTable& table, CodePath path = CodePath::fastest);
 
-// Replaces channel `channel` (0 red, 1 green, 2 blue) of every pixel of
-// `adjusted` by the single-channel table's level for that channel of
-// `original`; the other two channels of `adjusted` stay, so passes on
-// different channels accumulate. Only the area both pictures share is
-// written; they are different pictures.
-void apply_one_channel(ConstPictureView original, PictureView adjusted,
-                       const LevelTable& table, int channel,
-                       CodePath path = CodePath::fastest);
+// Writes every pixel of `adjusted` as the pixel of `previous` (the adjusted
+// picture before this pass) with channel `channel` (0 red, 1 green, 2 blue)
+// replaced by the single-channel table's level for that channel of
+// `original`; the other two channels stay, so passes on different channels
+// accumulate. Only the area all three share is written. `previous` may be
+// `adjusted` itself; `original` is another picture than `adjusted`.
+void apply_one_channel(ConstPictureView original, ConstPictureView previous, PictureView adjusted,
+                       const LevelTable& table, int channel, CodePath path = CodePath::fastest);
 
 }  // namespace korven

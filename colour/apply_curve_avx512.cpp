@@ -129,7 +129,7 @@ KORVEN_VECTOR_TARGET void all_channels_row_avx512(const AllChannelsPlan& plan,
 }
 
 KORVEN_VECTOR_TARGET void one_channel_row_avx512(const OneChannelPlan& plan, const Colour* from,
-                                                 Colour* to, int width)
+                                                 const Colour* kept, Colour* to, int width)
 {
     // Every byte of the source is looked up; the channel's byte is kept.
     const std::uint8_t* levels = plan.levels.data();
@@ -142,12 +142,12 @@ KORVEN_VECTOR_TARGET void one_channel_row_avx512(const OneChannelPlan& plan, con
         const __m512i low = _mm512_permutex2var_epi8(table[0], source, table[1]);
         const __m512i high = _mm512_permutex2var_epi8(table[2], source, table[3]);
         const __m512i looked_up = _mm512_mask_blend_epi8(_mm512_movepi8_mask(source), low, high);
-        const __m512i target = _mm512_loadu_si512(to + x);
+        const __m512i target = _mm512_loadu_si512(kept + x);
         // channel_bits ? looked_up : target, bit by bit
         _mm512_storeu_si512(to + x,
                             _mm512_ternarylogic_epi32(channel_bits, looked_up, target, 0xCA));
     }
-    one_channel_row(plan, from + x, to + x, width - x);
+    one_channel_row(plan, from + x, kept + x, to + x, width - x);
 }
 
 }  // namespace

@@ -151,14 +151,14 @@ OneChannelPlan plan_one_channel(const LevelTable& table, int channel)
     return plan;
 }
 
-// `to` is restricted as in scale_row.
-void one_channel_row(const OneChannelPlan& plan, const Colour* from, Colour* __restrict to,
+// Not restricted: `kept` may be `to`, read and written at the same place.
+void one_channel_row(const OneChannelPlan& plan, const Colour* from, const Colour* kept, Colour* to,
                      int width)
 {
     const int shift = 8 * plan.channel;
     const Colour keep = ~(Colour{255} << shift);
     const Colour* placed = plan.placed.data();
-    for (int x = 0; x < width; ++x) to[x] = (to[x] & keep) | placed[(from[x] >> shift) & 255];
+    for (int x = 0; x < width; ++x) to[x] = (kept[x] & keep) | placed[(from[x] >> shift) & 255];
 }
 
 }  // namespace korven::curve_rows

@@ -35,7 +35,9 @@ OneChannelPlan plan_one_channel(const LevelTable& table, int channel);
 // One way of running both passes over a row of `width` pixels.
 struct RowLoops {
     void (*all_channels)(const AllChannelsPlan& plan, const Colour* from, Colour* to, int width);
-    void (*one_channel)(const OneChannelPlan& plan, const Colour* from, Colour* to, int width);
+    // `to` gets `kept` with the plan's channel looked up from `from`; `kept` may be `to`.
+    void (*one_channel)(const OneChannelPlan& plan, const Colour* from, const Colour* kept, Colour* to,
+                        int width);
 };
 
 // The "All" pass in two steps over blocks of up to `steps_block` pixels.
@@ -86,7 +88,8 @@ int scale_row(const AllChannelsPlan& plan, const Colour* from, Colour* to, Marke
               int count);
 void whole_rule_row(const AllChannelsPlan& plan, Colour* pixels, int count);
 void all_channels_row(const AllChannelsPlan& plan, const Colour* from, Colour* to, int width);
-void one_channel_row(const OneChannelPlan& plan, const Colour* from, Colour* to, int width);
+void one_channel_row(const OneChannelPlan& plan, const Colour* from, const Colour* kept, Colour* to,
+                     int width);
 constexpr RowLoops portable_rows{all_channels_row, one_channel_row};
 
 // The vector loops, for processors that run them (the plain loops where the

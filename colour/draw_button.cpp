@@ -1,27 +1,66 @@
 #include "colour/draw_button.h"
 
-#include "state/state.h"
+#include <new>
+#include <optional>
+
 #include "colour/apply_curve.h"
 #include "colour/level_table.h"
 #include "display/picture_window.h"
+#include "display/result_refusals.h"
+#include "state/state.h"
 
 namespace korven {
+
+Picture drawn_picture(const Picture& original, const Picture& previous, const DrawRecipe& recipe,
+                      CodePath path)
+{
+    Picture drawn = Picture::for_overwrite(original.width(), original.height());
+    const PointLevels& levels = recipe.levels;
+    if (recipe.mode == DrawMode::all) {
+        apply_all_channels(original.view(), drawn.view(), build_level_table(levels, CurveMode::all_channels), path);
+    } else {
+        const int channel = static_cast<int>(recipe.mode) - static_cast<int>(DrawMode::red);
+        apply_one_channel(original.view(), previous.view(), drawn.view(),
+                          build_level_table(levels, CurveMode::one_channel), channel, path);
+    }
+    return drawn;
+}
+
+namespace {
+
+// The new adjusted picture, or none when memory is short, which is said.
+std::optional<Picture> try_drawing(const State& st, const DrawRecipe& recipe)
+{
+    const Picture& original = st.pictures[original_slot];
+    if (!result_can_be_made("draw", original.width(), original.height())) return std::nullopt;
+    try {
+        return drawn_picture(original, st.pictures[adjusted_slot], recipe);
+    } catch (const std::bad_alloc&) {
+        report_no_memory("draw", original.width(), original.height());
+        return std::nullopt;
+    }
+}
+
+}  // namespace
 
 // "DRAW"
 void BUTTON1_ON()
 {
     State& st = state();
-    const Controls& c = ui();
-    if (!fe::is_window_visible(c.FORM2)) return;
+    if (!st.picture_window_shown) return;
     // The curve only goes from the original to an adjusted picture of the same size.
     if (st.picture_width[original_slot] != st.picture_width[adjusted_slot] ||
         st.picture_height[original_slot] != st.picture_height[adjusted_slot])
         return;
 
-    // -1 "All", 0 red, 1 green, 2 blue.
-    const int channel_choice = 2 * fe::get_check(c.RADIO2) + fe::get_check(c.RADIO1) +
-                               3 * fe::get_check(c.RADIO3) + 4 * fe::get_check(c.RADIO4) - 2;
-    if (channel_choice < -1 || channel_choice > 2) return;  // none, or several, of the buttons chosen
+    // The result goes into a new picture: the one it replaces may be kept by
+    // an undo step. An adjusted picture this very DRAW made is kept as it is.
+    const DrawRecipe recipe{st.curve_levels, st.draw_mode};
+    if (st.pictures.drawn_with() != recipe) {
+        std::optional<Picture> drawn = try_drawing(st, recipe);
+        if (!drawn) return;
+        st.pictures.set_drawn(std::move(*drawn), recipe);
+    }
 
     const bool other_size = st.shown_width != st.picture_width[adjusted_slot] ||
                             st.shown_height != st.picture_height[adjusted_slot];
@@ -32,23 +71,13 @@ void BUTTON1_ON()
     st.shown_width = st.picture_width[adjusted_slot];
     st.shown_height = st.picture_height[adjusted_slot];
     st.shown_picture = adjusted_slot;
-
-    PointLevels point_levels{};
-    for (int k = 0; k < point_count; ++k)
-        point_levels[static_cast<std::size_t>(k)] = static_cast<std::int16_t>(
-            255 - fe::get_scroll_pos(c.curve_sliders[static_cast<std::size_t>(k)]));
-
-    const ConstPictureView original = st.pictures[original_slot].view();
-    const PictureView adjusted = st.pictures[adjusted_slot].view();
-    if (channel_choice == -1) {
-        apply_all_channels(original, adjusted,
-                           build_level_table(point_levels, CurveMode::all_channels));
-    } else {
-        apply_one_channel(original, adjusted,
-                          build_level_table(point_levels, CurveMode::one_channel),
-                          channel_choice);
-    }
     DRAW2();
 }
+
+// "All", "R", "G", "B": the channels the next DRAW works on.
+void RADIO1_ON() { state().draw_mode = DrawMode::all; }
+void RADIO2_ON() { state().draw_mode = DrawMode::red; }
+void RADIO3_ON() { state().draw_mode = DrawMode::green; }
+void RADIO4_ON() { state().draw_mode = DrawMode::blue; }
 
 }  // namespace korven

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "state/state.h"
+#include "state/document_controls.h"
 #include "curve/presets.h"
 #include "platform/form.h"
 #include "core/numbers.h"
@@ -17,24 +17,25 @@ namespace {
 constexpr int slider_top = 0;
 constexpr int slider_bottom = 255;
 
-// The value of point k lives in its slider: 255 - position.
-int point_value(int k) { return 255 - fe::get_scroll_pos(ui().curve_sliders[k]); }
-
 // A field read leniently: text that is not a number reads as 0.
 double read_field(fe::Control field) { return read_number(fe::get_window_text(field)); }
 
-// VSCROLL(k+2)_CHANGE: the user moved the slider of point k.
+// VSCROLL(k+2)_CHANGE: the user moved the slider of point k; its level is
+// 255 - position, and its field shows it.
 void slider_moved(int k)
 {
-    fe::set_window_text(ui().curve_fields[k], display_text(point_value(k)));
+    show_curve_level(k, 255 - fe::get_scroll_pos(ui().curve_sliders[k]));
 }
 
-// EDIT(k+10)_CHANGE: the text of the field of point k changed. The field keeps
-// its text as typed; the slider stops at the end of its range.
+// EDIT(k+10)_CHANGE: the text of the field of point k changed, typed or set.
+// The field keeps its text as typed; the slider stops at the end of its range.
 void field_changed(int k)
 {
-    const double value = read_field(ui().curve_fields[k]);
-    const int position = std::clamp(round_to_int(255 - value), slider_top, slider_bottom);
+    State& s = state();
+    s.curve_field_texts[k] = fe::get_window_text(ui().curve_fields[k]);
+    const int position =
+        std::clamp(round_to_int(255 - read_number(s.curve_field_texts[k])), slider_top, slider_bottom);
+    s.curve_levels[k] = static_cast<std::int16_t>(255 - position);
     fe::set_scroll_pos(ui().curve_sliders[k], position);
 }
 
@@ -51,13 +52,10 @@ void apply_preset(PresetShape shape)
         .factor = read_field(c.EDIT2),
     };
     CurveValues current{};
-    for (int k = 0; k < curve_points; ++k) current[k] = point_value(k);
+    for (int k = 0; k < curve_points; ++k) current[k] = state().curve_levels[k];
 
     const PresetResult result = preset_values(shape, inputs, current);
-    for (int k = result.first; k <= result.last; ++k) {
-        fe::set_scroll_pos(c.curve_sliders[k], 255 - result.values[k]);
-        fe::set_window_text(c.curve_fields[k], display_text(result.values[k]));
-    }
+    for (int k = result.first; k <= result.last; ++k) show_curve_level(k, result.values[k]);
 }
 
 // "Linear"

@@ -11,6 +11,7 @@ void add_display_handlers(HandlerTable& table)
 {
     table["BUTTON2_ON"] = plain(BUTTON2_ON);
     table["MAINFORM_DROPFILES"] = MAINFORM_DROPFILES;
+    table["EDIT1_CHANGE"] = plain(EDIT1_CHANGE);
     table["FORM2_RESIZE"] = plain(FORM2_RESIZE);
     table["HSCROLL1_CHANGE"] = plain(HSCROLL1_CHANGE);
     table["VSCROLL1_CHANGE"] = plain(VSCROLL1_CHANGE);

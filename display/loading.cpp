@@ -1,13 +1,11 @@
 #include "display/loading.h"
 
-#include <new>
-
 #include "display/long_waits.h"
 #include "display/show_adjusted.h"
 #include "display/view_geometry.h"
 #include "files/jpeg_to_bmp.h"
 #include "files/picture_jobs.h"
-#include "state/state.h"
+#include "state/document_controls.h"
 
 namespace korven {
 
@@ -32,34 +30,23 @@ bool may_replace_converted_bmp(const std::string& jpeg_path, const LoadedPicture
     return true;
 }
 
-// The adjusted picture becomes a copy of the original, in one pass, into the
-// memory it already has where that is large enough: loading one photo after
-// another of the same size touches no new pages for it. Unchanged if memory
-// runs out.
-bool copy_to_adjusted(const fe::Bitmap& original)
-{
-    try {
-        state().pictures[adjusted_slot] = original;
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-    return true;
-}
-
-// Makes the freshly read picture the original and the adjusted picture and shows it.
+// Makes the freshly read picture the original and the adjusted picture (one
+// picture serves both until a command makes a new adjusted one) and shows it.
 void show_loaded_picture(const std::string& path, fe::Bitmap original)
 {
     State& s = state();
     const Controls& c = ui();
     s.file_path = path;
     s.file_title = NMCUT(s.file_path);
-    fe::set_window_text(c.EDIT1, s.file_path);
-    s.pictures[original_slot] = std::move(original);
+    show_text(c.EDIT1, s.file_field, s.file_path);
+    s.pictures.set(original_slot, std::move(original));
+    s.pictures.set(adjusted_slot, s.pictures.shared(original_slot));
     s.picture_width[original_slot] = static_cast<std::int16_t>(fe::get_bitmap_width(s.pictures[original_slot]));
     s.picture_height[original_slot] = static_cast<std::int16_t>(fe::get_bitmap_height(s.pictures[original_slot]));
-    fe::set_window_text(c.TEXT1, size_text(s.picture_width[original_slot], s.picture_height[original_slot]));
+    show_text(c.TEXT1, s.original_size_label,
+              size_text(s.picture_width[original_slot], s.picture_height[original_slot]));
     show_new_adjusted_picture(2);
-    fe::show_window(c.FORM2);
+    show_picture_window(true);
 }
 
 }  // namespace
@@ -79,10 +66,6 @@ void load_picture_file(const std::string& path)
         return;
     }
     if (loaded.outcome == LoadedPicture::Outcome::bmp_differs && !may_replace_converted_bmp(path, loaded)) return;
-    if (!copy_to_adjusted(loaded.picture)) {
-        report_refusal(path, "there is not enough memory for the picture");
-        return;
-    }
     show_loaded_picture(loaded.path, std::move(loaded.picture));
 }
 
@@ -101,5 +84,7 @@ void MAINFORM_DROPFILES(const fe::Event& drop)
     if (fb::get_drop_file_count(drop) != 1) return;
     load_picture_file(fb::get_drop_file_name(drop, 0));
 }
+
+void EDIT1_CHANGE() { state().file_field = fe::get_window_text(ui().EDIT1); }
 
 }  // namespace korven

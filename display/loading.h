@@ -15,4 +15,7 @@ void MAINFORM_DROPFILES(const fe::Event& drop);
 // show it. A file that cannot be loaded changes nothing and is reported.
 void load_picture_file(const std::string& path);
 
+// The file-name field's text changed, typed or set: the document keeps it.
+void EDIT1_CHANGE();
+
 }  // namespace korven

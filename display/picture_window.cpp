@@ -1,6 +1,6 @@
 #include "display/picture_window.h"
 
-#include "state/state.h"
+#include "state/document_controls.h"
 #include "display/trimming_box_outline.h"
 #include "platform/draw.h"
 
@@ -23,7 +23,7 @@ void paint_picture_window()
 {
     const State& s = state();
     const fe::Window window = ui().FORM2;
-    const fe::Bitmap& picture = s.pictures[s.shown_picture];
+    const fe::Bitmap& picture = picture_in_slot(s.shown_picture);
     constexpr double origin = drawing_area_origin;
     if (s.zoom_in_factor == 1 && s.zoom_out_divisor == 1) {
         fe::draw_bitmap(window, origin - s.view_left, origin - s.view_top, picture);
@@ -47,7 +47,7 @@ void DRAW2()
     // One clear serves both the window and the drawing area: nothing is drawn
     // between here and the paint, so clearing the area again would change nothing.
     draw::clear(c.FORM2);
-    fe::set_window_text(c.FORM2, caption_prefix(s.shown_picture) + s.file_title);
+    show_picture_window_caption(caption_prefix(s.shown_picture) + s.file_title);
     paint_picture_window();
 }
 

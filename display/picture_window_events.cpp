@@ -25,7 +25,7 @@ void FORM2_RESIZE()
 {
     State& s = state();
     const Controls& c = ui();
-    if (!fe::is_window_visible(c.FORM2)) return;
+    if (!s.picture_window_shown) return;
     s.picture_window_width = round_to_int16(fe::get_width(c.FORM2));
     s.picture_window_height = round_to_int16(fe::get_height(c.FORM2));
     set_view_size(s.zoom_in_factor, s.zoom_out_divisor);

@@ -17,7 +17,7 @@ void BUTTON6_ON()
     // A failed save leaves any earlier file whole; the message comes once the busy cursor is gone.
     FileResult written = file_failure(save_refusal(s.file_path));
     if (written.reason.empty()) {
-        const fe::Bitmap& picture = s.pictures[s.shown_picture];
+        const fe::Bitmap& picture = picture_in_slot(s.shown_picture);
         const fe::BusyCursor busy(takes_long(static_cast<long long>(picture.width()) * picture.height()));
         written = save_picture(picture, s.file_path);
     }

@@ -15,7 +15,7 @@ void show_new_adjusted_picture(float reset_zoom)
     s.picture_width[adjusted_slot] = s.shown_width;
     s.picture_height[adjusted_slot] = s.shown_height;
     s.shown_picture = adjusted_slot;
-    fe::set_window_text(ui().TEXT18, "Adjasted>" + size_text(s.shown_width, s.shown_height));
+    show_text(ui().TEXT18, s.adjusted_size_label, "Adjasted>" + size_text(s.shown_width, s.shown_height));
     fit_window_to_picture();
     INICHNG(1, reset_zoom);
     DRAW2();

@@ -1,8 +1,5 @@
 #include "display/switching.h"
 
-#include <new>
-#include <string>
-
 #include "state/state.h"
 #include "display/picture_window.h"
 #include "display/show_adjusted.h"
@@ -12,20 +9,6 @@
 namespace korven {
 
 namespace {
-
-// Makes `target` an independent copy of `source`. The copy is made before
-// `target` is touched, so running out of memory leaves every picture as it was.
-bool copy_picture(const fe::Bitmap& source, fe::Bitmap& target)
-{
-    try {
-        fe::Bitmap copy = source;
-        target = std::move(copy);
-        return true;
-    } catch (const std::bad_alloc&) {
-        fe::message("There is not enough memory to copy the picture; nothing was changed.");
-        return false;
-    }
-}
 
 // The shown picture becomes the slot's picture at the slot's recorded size.
 void show_slot(int slot)
@@ -41,7 +24,7 @@ void show_slot(int slot)
 // "Switch"
 void BUTTON9_ON()
 {
-    if (!fe::is_window_visible(ui().FORM2)) return;
+    if (!state().picture_window_shown) return;
     // original -> adjusted -> analysis -> original
     show_slot((state().shown_picture + 1) % 3);
     INICHNG(1, 0);
@@ -52,10 +35,11 @@ void BUTTON9_ON()
 void BUTTON8_ON()
 {
     State& s = state();
-    if (!fe::is_window_visible(ui().FORM2)) return;
+    if (!s.picture_window_shown) return;
     const bool size_changes = s.picture_width[original_slot] != s.picture_width[adjusted_slot] ||
                               s.picture_height[original_slot] != s.picture_height[adjusted_slot];
-    if (!copy_picture(s.pictures[original_slot], s.pictures[adjusted_slot])) return;
+    // The original serves as the adjusted picture too: neither is written again.
+    s.pictures.set(adjusted_slot, s.pictures.shared(original_slot));
     if (size_changes) {
         s.view_left = 0;
         s.view_top = 0;
@@ -69,13 +53,14 @@ void BUTTON12_ON()
     State& s = state();
     // Before the first load there is nothing to promote, and the window fit
     // would shrink the hidden picture window to its bare frame.
-    if (!fe::is_window_visible(ui().FORM2)) return;
-    if (!copy_picture(s.pictures[adjusted_slot], s.pictures[original_slot])) return;
+    if (!s.picture_window_shown) return;
+    s.pictures.set(original_slot, s.pictures.shared(adjusted_slot));
     s.picture_width[original_slot] = s.picture_width[adjusted_slot];
     s.picture_height[original_slot] = s.picture_height[adjusted_slot];
-    fe::set_window_text(ui().TEXT1, size_text(s.picture_width[original_slot], s.picture_height[original_slot]));
+    show_text(ui().TEXT1, s.original_size_label,
+              size_text(s.picture_width[original_slot], s.picture_height[original_slot]));
     // The file name stays in file_path and file_title, so the caption still names it.
-    fe::set_window_text(ui().EDIT1, "(Changed)");
+    show_text(ui().EDIT1, s.file_field, "(Changed)");
     show_new_adjusted_picture(0);
 }
 

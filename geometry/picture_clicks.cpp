@@ -39,7 +39,7 @@ void zoom_in_click(const fe::Event& click)
     // zooms never act together and the view stays on the picture.
     if (s.zoom_out_divisor > 1) {
         s.zoom_out_divisor = 1;
-        fe::enable_window(ui().EDIT44, true);
+        show_enabled(ui().EDIT44, s.zoom_out_field_enabled, true);
     }
     centre_view_on(centre.x, centre.y, s.zoom_in_factor, 1);
 }
@@ -51,7 +51,7 @@ void reduction_ending_click(const fe::Event& click)
     const PicturePoint centre = picture_point_of(click);  // (x - 14) x divisor + view_left
     s.zoom_out_divisor = 1;
     centre_view_on(centre.x, centre.y, 1, 1);
-    fe::enable_window(ui().EDIT44, true);
+    show_enabled(ui().EDIT44, s.zoom_out_field_enabled, true);
 }
 
 void first_measuring_click(const fe::Event& click)
@@ -86,7 +86,7 @@ void plain_click(const fe::Event& click)
     if (fe::get_check(c.CHECK3) == 1)
         fb::set_cb_text(coordinate_text(at.x, width) + "," + coordinate_text(at.y, height));
     if (at.x >= 0 && at.x < width && at.y >= 0 && at.y < height)
-        fe::set_window_text(c.TEXT16, colour_readout_text(fe::get_pixel(s.pictures[s.shown_picture], at.x, at.y)));
+        fe::set_window_text(c.TEXT16, colour_readout_text(fe::get_pixel(picture_in_slot(s.shown_picture), at.x, at.y)));
 }
 
 }  // namespace

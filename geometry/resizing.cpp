@@ -8,7 +8,7 @@
 #include "state/state.h"
 #include "display/long_waits.h"
 #include "geometry/average_reduce.h"
-#include "geometry/result_refusals.h"
+#include "display/result_refusals.h"
 #include "core/memory_budget.h"
 #include "core/numbers.h"
 
@@ -67,7 +67,7 @@ void BUTTON13_ON()
         report_no_memory("resize", width, height);
         return;
     }
-    s.pictures[adjusted_slot] = std::move(result);
+    s.pictures.set(adjusted_slot, std::move(result));
     set_view_size(1, 1);
     show_new_adjusted_picture(2);
 }

@@ -6,7 +6,7 @@
 #include "display/show_adjusted.h"
 #include "state/state.h"
 #include "display/long_waits.h"
-#include "geometry/result_refusals.h"
+#include "display/result_refusals.h"
 #include "geometry/rotate_sheared.h"
 #include "core/numbers.h"
 
@@ -34,7 +34,7 @@ void BUTTON14_ON()
         report_no_memory("rotate", plan.width(), plan.height());
         return;
     }
-    state().pictures[adjusted_slot] = std::move(result);
+    s.pictures.set(adjusted_slot, std::move(result));
     show_new_adjusted_picture(2);
 }
 

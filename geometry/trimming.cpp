@@ -1,6 +1,7 @@
 #include "geometry/trimming.h"
 
 #include <new>
+#include <optional>
 #include <utility>
 
 #include "state/state.h"
@@ -14,15 +15,18 @@ namespace {
 
 int field_value(fe::Control field) { return round_to_int(read_number(fe::get_window_text(field))); }
 
-// The work picture at the trimmed size; out of memory, nothing changes.
-bool make_work_picture(fe::Bitmap& work, int width, int height)
+// The part of `source` at (x, y) of `width` x `height`, in a new picture;
+// none when memory runs out, which is said.
+std::optional<fe::Bitmap> trimmed(const fe::Bitmap& source, int x, int y, int width, int height)
 {
     try {
+        fe::Bitmap work;
         fe::create_bitmap(work, width, height);
-        return true;
+        fe::bit_blt(work, 0, 0, width, height, source, x, y);
+        return work;
     } catch (const std::bad_alloc&) {
         fe::message("There is not enough memory for the trimmed picture; nothing was changed.");
-        return false;
+        return std::nullopt;
     }
 }
 
@@ -49,7 +53,8 @@ int next_line_color(int colour)
 void CHECK1_ON()
 {
     State& s = state();
-    s.trim_box_on = static_cast<std::int16_t>(fe::get_check(ui().CHECK1));
+    s.trim_box_checked = fe::get_check(ui().CHECK1) == 1;  // as the click left it
+    s.trim_box_on = s.trim_box_checked ? 1 : 0;
     if (s.picture_width[adjusted_slot] != s.shown_width || s.picture_height[adjusted_slot] != s.shown_height) {
         s.view_left = 0;
         s.view_top = 0;
@@ -93,15 +98,12 @@ void BUTTON11_ON()
         return;
     // A box without pixels would leave a picture without pixels.
     if (width <= 0 || height <= 0) return;
-    fe::Bitmap& work = s.pictures[work_slot];
-    if (!make_work_picture(work, width, height)) return;
-
+    std::optional<fe::Bitmap> work = trimmed(s.pictures[adjusted_slot], x, y, width, height);
+    if (!work) return;
     set_view_size(1, 1);
-    fe::bit_blt(work, 0, 0, width, height, s.pictures[adjusted_slot], x, y);
     // The work picture becomes the adjusted picture: the same pixels as
     // re-creating the adjusted bitmap and copying the work picture into it.
-    s.pictures[adjusted_slot] = std::move(work);
-    fe::delete_bitmap(work);
+    s.pictures.set(adjusted_slot, std::move(*work));
     show_new_adjusted_picture(2);
 }
 

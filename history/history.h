@@ -1,16 +1,17 @@
 #pragma once
-// Undo and redo over the commands that change a picture or the curve. Each
-// step keeps the state before one command; pictures that did not change are
-// shared between steps. The history stays within a memory budget: at most
-// `max_steps` steps and at most a quarter of the physical memory for their
-// pictures, the oldest dropped first. Nothing is written to disk.
+// Undo and redo over the photo document. A step is the document as it was
+// before one command; its pictures are shared with the other steps and with
+// the document, never copied. The history stays within a memory budget: at
+// most `max_steps` steps, and a quarter of the physical memory for the
+// pictures only steps keep (with the pixel buffers kept spare for reuse),
+// the oldest steps dropped first. It reads no control: the caller passes the
+// document in and puts back what it returns.
 
 #include <cstdint>
 #include <deque>
-#include <functional>
 #include <optional>
 
-#include "history/snapshot.h"
+#include "state/photo_document.h"
 
 namespace korven {
 
@@ -24,38 +25,33 @@ class History {
 public:
     static constexpr int max_steps = 10;
 
-    // Runs `command`, and keeps the state before it as a step when it changed
-    // anything. A curve edit right after another one joins its step. A step
-    // whose pictures do not fit the budget is not kept; then the history
-    // before it is dropped too, and the next undo says so.
-    void record(StepKind kind, const std::function<void()>& command);
+    // A command of `kind` turned `before` into `after`. When anything
+    // changed, `before` becomes a step; a curve edit right after another one
+    // joins its step. A step whose pictures do not fit the budget is not
+    // kept; then the history before it is dropped too, and the next undo says so.
+    void record(StepKind kind, const PhotoDocument& before, const PhotoDocument& after);
 
     // Something other than a curve edit happened: the next curve edit starts a step.
     void end_curve_run() { curve_run_open_ = false; }
 
-    // Called once every event has been handled. A control the user changes
-    // holds its new value by the time its event arrives, so a step starts
-    // from the state the previous event left.
-    void settle() { settled_ = current_facts(); }
+    // The document to put back in place of `now`, which becomes the next
+    // step the other way; none when there is no step.
+    std::optional<PhotoDocument> undo(const PhotoDocument& now);
+    std::optional<PhotoDocument> redo(const PhotoDocument& now);
 
-    void undo();
-    void redo();
+    // True, once, when an undo found no step because the last change could not be kept.
+    bool take_change_not_kept();
 
-    // Bytes of the distinct pictures the history keeps now.
-    std::uint64_t kept_bytes() const;
+    // Bytes of the distinct pictures the steps keep beyond those of `now`.
+    std::uint64_t kept_bytes(const PhotoDocument& now) const;
+
+    std::size_t undo_steps() const { return undo_.size(); }
+    std::size_t redo_steps() const { return redo_.size(); }
 
 private:
-    // The state now, sharing the pictures the history keeps already; none when
-    // its pictures do not fit the budget or the memory left.
-    std::optional<Snapshot> keep_current() const;
-    // A kept picture equal to `picture`, in the history or in `also`.
-    KeptPicture kept_copy_of(const Picture& picture, const Snapshot* also = nullptr) const;
-    void record_without_keeping(StepKind kind, const std::function<void()>& command);
-    void step(std::deque<Snapshot>& from, std::deque<Snapshot>& to);
-    void trim();
+    void trim(const PhotoDocument& now);
 
-    std::deque<Snapshot> undo_, redo_;  // back() is the next step each way
-    SnapshotFacts settled_;
+    std::deque<PhotoDocument> undo_, redo_;  // back() is the next step each way
     bool curve_run_open_ = false;
     bool change_not_kept_ = false;  // below the oldest undo step lies a change that was not kept
 };

@@ -1,6 +1,7 @@
 #include "state/state.h"
 
 #include <cmath>
+#include <utility>
 
 #include "core/numbers.h"
 
@@ -16,6 +17,30 @@ Controls& ui()
 {
     static Controls instance;
     return instance;
+}
+
+const fe::Bitmap& picture_in_slot(int slot)
+{
+    const State& s = state();
+    return slot == analysis_slot ? s.analysis_picture : s.pictures[slot];
+}
+
+void show_text(fe::Control control, std::string& kept, std::string text)
+{
+    kept = std::move(text);
+    fe::set_window_text(control, kept);
+}
+
+void show_check(fe::Control box, bool& kept, bool checked)
+{
+    kept = checked;
+    fe::set_check(box, checked ? 1 : 0);
+}
+
+void show_enabled(fe::Control control, bool& kept, bool enabled)
+{
+    kept = enabled;
+    fe::enable_window(control, enabled);
 }
 
 void reset_state()
@@ -71,18 +96,18 @@ void INICHNG(float reset_box, float reset_zoom)
     State& s = state();
     Controls& c = ui();
     if (reset_box == 1) {
-        fe::set_check(c.CHECK1, 0);
+        show_check(c.CHECK1, s.trim_box_checked, false);
         s.trim_box_on = 0;
     }
     if (reset_zoom > 0) {
-        fe::set_check(c.CHECK2, 0);
+        show_check(c.CHECK2, s.zoom_in_checked, false);
         s.zoom_in_on = 0;
         s.zoom_in_factor = 1;
-        fe::enable_window(c.EDIT8, true);
-        fe::set_check(c.CHECK7, 0);
+        show_enabled(c.EDIT8, s.zoom_in_field_enabled, true);
+        show_check(c.CHECK7, s.zoom_out_checked, false);
         s.zoom_out_on = 0;
         s.zoom_out_divisor = 1;
-        fe::enable_window(c.EDIT44, true);
+        show_enabled(c.EDIT44, s.zoom_out_field_enabled, true);
         if (reset_zoom == 2) {
             s.view_left = 0;
             s.view_top = 0;

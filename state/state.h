@@ -8,42 +8,26 @@
 #include <string_view>
 
 #include "platform/form.h"
+#include "state/photo_document.h"
 
 namespace korven {
 
-constexpr int curve_points = 33;
-
-// Slots of `pictures`.
-enum PictureSlot { original_slot = 0, adjusted_slot = 1, analysis_slot = 2, work_slot = 3 };
-
-struct State {
-    std::array<fe::Bitmap, 4> pictures;
-    std::array<std::int16_t, 3> picture_width{0, 0, 640};
-    std::array<std::int16_t, 3> picture_height{0, 0, 648};
-    std::int16_t shown_width = 0;
-    std::int16_t shown_height = 0;
-    std::uint8_t shown_picture = 0;
-
-    std::int16_t picture_window_width = 382;
-    std::int16_t picture_window_height = 408;
-    std::int16_t view_left = 0;
-    std::int16_t view_top = 0;
+// The state every handler shares: the photo document, and what belongs to
+// the session rather than to the photo (the chart, the view's size, the tools).
+struct State : PhotoDocument {
+    fe::Bitmap analysis_picture;  // the chart, slot 2, drawn over in place
     std::int16_t view_width = 360;
     std::int16_t view_height = 360;
-    std::int16_t zoom_in_on = 0;
-    std::int16_t zoom_in_factor = 1;
-    std::int16_t zoom_out_on = 0;
-    std::int16_t zoom_out_divisor = 1;
-
-    std::int16_t trim_box_on = 0;
     std::int16_t measure_on = 0;  // 0 off, 1 armed, 2 first point recorded
     std::int16_t measure_from_x = 0;  // picture point of the first measuring click
     std::int16_t measure_from_y = 0;
     std::int16_t line_color = 0;
-    std::string file_path;
-    std::string file_title;
 
     std::array<std::array<float, 3>, 3> chroma_matrix{};
+
+    // The document part, as an undo step keeps it.
+    PhotoDocument& document() { return *this; }
+    const PhotoDocument& document() const { return *this; }
 };
 
 // Handles of every control a handler reads or writes, looked up once.
@@ -59,6 +43,15 @@ struct Controls {
 
 State& state();
 Controls& ui();
+
+// The picture in `slot`: the original, the adjusted picture or the chart.
+const fe::Bitmap& picture_in_slot(int slot);
+
+// A value the document keeps (`kept`) set together with the control that
+// shows it: a text, a check box's state, whether a field takes input.
+void show_text(fe::Control control, std::string& kept, std::string text);
+void show_check(fe::Control box, bool& kept, bool checked);
+void show_enabled(fe::Control control, bool& kept, bool enabled);
 
 // Frame of the picture window around its drawing area: 14 for a scroll bar
 // plus 8 of frame across, 14 for a scroll bar plus 34 of caption and frame down.

@@ -43,8 +43,8 @@ TEST_F(StartUp, GlobalStateHasItsStartValues)
     const State& s = state();
     EXPECT_EQ(s.picture_width[2], 640);
     EXPECT_EQ(s.picture_height[2], 648);
-    EXPECT_EQ(s.pictures[analysis_slot].width(), 640);
-    EXPECT_EQ(s.pictures[analysis_slot].height(), 648);
+    EXPECT_EQ(s.analysis_picture.width(), 640);
+    EXPECT_EQ(s.analysis_picture.height(), 648);
     EXPECT_TRUE(s.pictures[original_slot].empty());
     EXPECT_EQ(s.picture_width[0] + s.picture_height[1] + s.shown_width + s.shown_height, 0);
     EXPECT_EQ(s.view_width, 360);

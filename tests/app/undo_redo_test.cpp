@@ -108,49 +108,36 @@ TEST_F(UndoRedo, GeometryStepsAndLoadsComeBackWithTheirWindowSizeAndFileName)
     EXPECT_TRUE(Seen() == second);
 }
 
-TEST_F(UndoRedo, OverBudgetTheOldestStepsGoAndAStepThatDoesNotFitIsRefusedWithOneMessage)
+TEST_F(UndoRedo, ATypedLevelTheChangedLabelAndTheTrimmingBoxComeBackExactly)
 {
-    load_picture(coordinate_picture(100, 100));  // 40 000 bytes a picture
-    const Picture& adjusted = state().pictures[adjusted_slot];
-    // Undo may keep a quarter of the memory: three pictures. Every step keeps
-    // the original; a slider's step the adjusted picture before it too.
-    fe::testing::script().memory_bytes = 4 * 3 * 40000;
-    std::vector<Picture> drawn;
-    for (int round = 0; round < 4; ++round) {
-        move_slider("VSCROLL6", 100 + 10 * round);
-        click("BUTTON1");
-        drawn.push_back(adjusted);
-    }
-    // Undoing keeps the present pictures for redo, so more of the oldest go.
+    const std::string file = write_bmp("photo.bmp", coordinate_picture(300, 200));
+    load(file);
+    retype("EDIT20", "300");  // level 255: the slider at its end, the field as typed
+    ASSERT_EQ(slider("VSCROLL12"), 0);
+    click("BUTTON3");  // "Linear" rewrites the field
+    ASSERT_NE(text("EDIT20"), "300");
     press("Ctrl+Z");
-    press("Ctrl+Z");
-    EXPECT_EQ(adjusted, drawn[2]);
-    EXPECT_EQ(slider("VSCROLL6"), 120);
-    press("Ctrl+Z");  // the steps of the first three rounds are gone
-    EXPECT_EQ(slider("VSCROLL6"), 120);
-    press("Ctrl+Y");
-    press("Ctrl+Y");
-    EXPECT_EQ(adjusted, drawn[3]);
+    EXPECT_EQ(text("EDIT20"), "300");
+    EXPECT_EQ(slider("VSCROLL12"), 0);
+    EXPECT_EQ(state().curve_levels[10], 255);
 
-    // Memory for less than one picture: the program works on, and undo says once why it cannot.
-    fe::testing::script().memory_bytes = 4 * 30000;
-    move_slider("VSCROLL6", 200);
-    click("BUTTON1");
-    const Picture refused = adjusted;
-    ASSERT_NE(refused, drawn[3]);
+    click("BUTTON12");  // "Change Original"
+    ASSERT_EQ(text("EDIT1"), "(Changed)");
     press("Ctrl+Z");
-    press("Ctrl+Z");
-    EXPECT_EQ(messages().size(), 1u);
-    EXPECT_EQ(adjusted, refused);
+    EXPECT_EQ(text("EDIT1"), file);
+    press("Ctrl+Y");
+    EXPECT_EQ(text("EDIT1"), "(Changed)");
 
-    // At most ten steps, however small.
-    fe::testing::script().memory_bytes = 0;
-    for (int level = 1; level <= 12; ++level) {
-        retype("EDIT3", std::to_string(level));
-        click("BUTTON3");  // "Linear" from (0, level): point 0 becomes the level
-    }
-    for (int undo = 0; undo < 11; ++undo) press("Ctrl+Z");
-    EXPECT_EQ(text("EDIT10"), "2");
+    click("CHECK1");  // the trimming box
+    retype("EDIT6", "100");
+    retype("EDIT7", "100");
+    click("BUTTON11");  // "Trimming" clears the box
+    ASSERT_FALSE(checked("CHECK1"));
+    press("Ctrl+Z");
+    EXPECT_TRUE(checked("CHECK1"));
+    EXPECT_EQ(state().trim_box_on, 1);
+    EXPECT_EQ(text("TEXT18"), "Adjasted>Size:(300,200)");
+    EXPECT_EQ(text("EDIT1"), "(Changed)");
 }
 
 }  // namespace

@@ -33,7 +33,7 @@ TEST_F(AnalysisButton, BothPanelsEqualTheStepByStepChart)
     std::copy(std::begin(special), std::end(special), original.pixels().begin());
     const Picture adjusted = testing::random_picture(random, 61, 47);
     load_picture(original, "mixed.bmp");
-    state().pictures[adjusted_slot] = adjusted;  // as a DRAW would leave it
+    put_picture(adjusted_slot, adjusted);  // as a DRAW would leave it
     click("BUTTON9");
     click("BUTTON9");  // past the analysis to the original
     ASSERT_EQ(state().shown_picture, original_slot);
@@ -41,18 +41,18 @@ TEST_F(AnalysisButton, BothPanelsEqualTheStepByStepChart)
     Picture expected(640, 648);
     click("BUTTON7");
     reference::analy(original, 0, expected);
-    EXPECT_TRUE(state().pictures[analysis_slot] == expected);
+    EXPECT_TRUE(state().analysis_picture == expected);
 
     click("BUTTON9");
     click("BUTTON9");  // the adjusted picture
     click("BUTTON7");
     reference::analy(adjusted, 1, expected);
-    EXPECT_TRUE(state().pictures[analysis_slot] == expected);
+    EXPECT_TRUE(state().analysis_picture == expected);
 }
 
 TEST_F(AnalysisButton, EachPanelFollowsItsPictureAndOutlivesLoads)
 {
-    const Picture& chart = state().pictures[analysis_slot];
+    const Picture& chart = state().analysis_picture;
     const Colour bar = draw::palette_colour(9);
     click("BUTTON7");  // nothing loaded, the picture window hidden
     EXPECT_EQ(state().shown_picture, original_slot);
@@ -99,7 +99,7 @@ TEST_F(AnalysisButton, EachPanelFollowsItsPictureAndOutlivesLoads)
 TEST_F(AnalysisButton, AnEmptyPictureGetsTheFrameAndNoBar)
 {
     ANALY(original_slot);  // nothing loaded: the original picture is 0 x 0
-    const Picture& chart = state().pictures[analysis_slot];
+    const Picture& chart = state().analysis_picture;
     EXPECT_EQ(chart.at(4, 100), draw::palette_colour(0));    // left side of the frame
     EXPECT_EQ(chart.at(100, 320), draw::palette_colour(0));  // its base
     EXPECT_EQ(chart.at(451, 214), draw::palette_colour(1));  // the axes meet, no dot there

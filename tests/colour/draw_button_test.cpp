@@ -8,6 +8,7 @@
 
 #include "files/image_files.h"
 #include "colour/apply_curve.h"
+#include "state/document_controls.h"
 #include "tests/support/driver.h"
 
 namespace korven::test {
@@ -18,14 +19,14 @@ namespace {
 void put_pictures(const Picture& original, const Picture& adjusted, bool window_shown = true)
 {
     State& s = state();
-    s.pictures[original_slot] = original;
-    s.pictures[adjusted_slot] = adjusted;
+    put_picture(original_slot, original);
+    put_picture(adjusted_slot, adjusted);
     s.picture_width[original_slot] = static_cast<std::int16_t>(original.width());
     s.picture_height[original_slot] = static_cast<std::int16_t>(original.height());
     s.picture_width[adjusted_slot] = static_cast<std::int16_t>(adjusted.width());
     s.picture_height[adjusted_slot] = static_cast<std::int16_t>(adjusted.height());
     s.file_title = "tiny.bmp";
-    if (window_shown) fe::show_window(ui().FORM2);
+    if (window_shown) show_picture_window(true);
 }
 
 Picture patterned(int width, int height)
@@ -42,13 +43,13 @@ Picture expected_after(const Picture& original, Picture adjusted, int channel)
     PointLevels points{};
     for (int k = 0; k < curve_points; ++k)
         points[k] = static_cast<std::int16_t>(255 - slider("VSCROLL" + std::to_string(k + 2)));
+    Picture drawn(adjusted.width(), adjusted.height());
     if (channel == -1)
-        apply_all_channels(original.view(), adjusted.view(),
-                           build_level_table(points, CurveMode::all_channels));
+        apply_all_channels(original.view(), drawn.view(), build_level_table(points, CurveMode::all_channels));
     else
-        apply_one_channel(original.view(), adjusted.view(),
+        apply_one_channel(original.view(), adjusted.view(), drawn.view(),
                           build_level_table(points, CurveMode::one_channel), channel);
-    return adjusted;
+    return drawn;
 }
 
 using DrawButton = ProgramTest;
@@ -94,7 +95,7 @@ TEST_F(DrawAfterLoading, ShowsTheLoadedPictureWithTheSlidersCurveApplied)
     move_slider("VSCROLL20", 30);      // point 18 raised: bright pixels overflow
     click("BUTTON1");
 
-    const Picture& adjusted = state().pictures[adjusted_slot];
+    const Picture adjusted = state().pictures[adjusted_slot];
     EXPECT_EQ(adjusted, expected_after(original, original, -1));
     EXPECT_NE(adjusted, original);
     EXPECT_EQ(adjusted.at(0, 0), rgb(40, 40, 40));

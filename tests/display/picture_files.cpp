@@ -81,7 +81,7 @@ LoadState load_state()
 {
     const State& s = state();
     LoadState snapshot;
-    snapshot.pictures.assign(s.pictures.begin(), s.pictures.end());
+    snapshot.pictures = {s.pictures[original_slot], s.pictures[adjusted_slot], s.analysis_picture};
     snapshot.sizes = {s.picture_width[0], s.picture_height[0], s.picture_width[1], s.picture_height[1],
                       s.shown_width, s.shown_height, s.shown_picture};
     snapshot.view = {s.view_left, s.view_top, s.view_width, s.view_height, s.picture_window_width,

@@ -95,7 +95,7 @@ TEST_F(PictureWindow, RedrawClearsWhatThePictureNoLongerCovers)
 {
     load_picture(coordinate_picture(1000, 800));
     const Colour background = drawn(0, 0);  // under the bars' corner, never drawn at the top-left
-    state().pictures[adjusted_slot] = coordinate_picture(100, 50);
+    put_picture(adjusted_slot, coordinate_picture(100, 50));
     state().shown_width = 100;
     state().shown_height = 50;
     DRAW2();
@@ -132,7 +132,7 @@ TEST_F(PictureWindow, EnlargingTheWindowAtOneToOneShowsWhatIsAlreadyDrawn)
 {
     load_picture(coordinate_picture(1000, 800));
     // Change the picture behind the window's back: a new paint would show it.
-    state().pictures[adjusted_slot].at(450, 400) = rgb(1, 2, 3);
+    mark_pixel(adjusted_slot, 450, 400, rgb(1, 2, 3));
 
     fe::testing::resize_by_user(ui().FORM2, 582, 508);
     EXPECT_EQ(state().picture_window_width, 582);
@@ -164,7 +164,7 @@ TEST_F(PictureWindow, ZoomedViewIsRepaintedOnEveryResize)
 {
     load_picture(coordinate_picture(1000, 800));
     click("CHECK7");
-    state().pictures[adjusted_slot].at(1, 1) = rgb(1, 2, 3);
+    mark_pixel(adjusted_slot, 1, 1, rgb(1, 2, 3));
     fe::testing::resize_by_user(ui().FORM2, 402, 408);
     EXPECT_EQ(state().view_width, 760);
     EXPECT_EQ(drawn(14, 14), rgb(1, 2, 3));

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <utility>
 
 #include "files/image_files.h"
 #include "tests/display/picture_files.h"
@@ -22,8 +23,9 @@ protected:
     void load_adjusted(int width, int height)
     {
         load_picture(coordinate_picture(width, height), "photo.bmp");
-        Picture& adjusted = state().pictures[adjusted_slot];
+        Picture adjusted = state().pictures[adjusted_slot];
         for (Colour& pixel : adjusted.pixels()) pixel ^= 0x808080u;
+        put_picture(adjusted_slot, std::move(adjusted));
     }
 
     void save_as(const std::string& file)
@@ -127,13 +129,13 @@ TEST_F(Saving, ANameEndingInPngInAnyCaseGetsALosslessRgbPngEveryOtherNameABmp)
 TEST_F(Saving, TheAnalysisPictureIsWrittenWhenShownAndReplacesAnExistingFile)
 {
     load_adjusted(40, 30);
-    state().pictures[analysis_slot].at(5, 6) = rgb(200, 100, 50);
+    state().analysis_picture.at(5, 6) = rgb(200, 100, 50);
     const std::string file = write_bmp("chart.bmp", coordinate_picture(3, 3));
     click("BUTTON9");  // the analysis picture
     save_as(file);
     Picture reloaded;
     ASSERT_TRUE(fe::load_file(reloaded, file).ok);
-    EXPECT_EQ(reloaded, state().pictures[analysis_slot]);
+    EXPECT_EQ(reloaded, state().analysis_picture);
     EXPECT_EQ(reloaded.width(), 640);
     EXPECT_EQ(reloaded.height(), 648);
     EXPECT_TRUE(messages().empty());

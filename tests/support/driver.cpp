@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <stdexcept>
+#include <utility>
 
 #include "tests/support/random_session.h"
 #include "tests/support/script.h"
@@ -39,6 +40,15 @@ void press(std::string_view keys) { press(keys, ui().MAINFORM); }
 void press(std::string_view keys, fe::Window window) { fe::testing::press_keys(window, keys); }
 void answer_next_dialog(std::string answer) { fe::testing::script().dialog_answers.push_back(std::move(answer)); }
 void answer_next_question(bool yes) { fe::testing::script().question_answers.push_back(yes); }
+
+void put_picture(int slot, Picture picture) { state().pictures.set(slot, std::move(picture)); }
+
+void mark_pixel(int slot, int x, int y, Colour colour)
+{
+    Picture marked = state().pictures[slot];
+    marked.at(x, y) = colour;
+    put_picture(slot, std::move(marked));
+}
 
 std::string text(std::string_view name) { return fe::get_window_text(control(name)); }
 bool checked(std::string_view name) { return fe::get_check(control(name)) == 1; }

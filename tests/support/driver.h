@@ -34,6 +34,11 @@ void press(std::string_view keys, fe::Window window);
 void answer_next_dialog(std::string answer);
 void answer_next_question(bool yes);
 
+// Puts `picture` in the document's slot (original or adjusted), as a command
+// would; or sets one pixel of the picture there, in a new picture.
+void put_picture(int slot, Picture picture);
+void mark_pixel(int slot, int x, int y, Colour colour);
+
 std::string text(std::string_view name);
 bool checked(std::string_view name);
 bool enabled(std::string_view name);

@@ -4,6 +4,7 @@
 #include <array>
 #include <filesystem>
 #include <fstream>
+#include <type_traits>
 
 #include "app/layouts.h"
 #include "app/startup.h"
@@ -247,7 +248,7 @@ std::string broken_drawing()
         return {};
     const int width = std::min({static_cast<int>(s.view_width), s.shown_width - s.view_left, 400});
     const int height = std::min({static_cast<int>(s.view_height), s.shown_height - s.view_top, 400});
-    const fe::Bitmap& picture = s.pictures[s.shown_picture];
+    const fe::Bitmap& picture = picture_in_slot(s.shown_picture);
     for (const auto& [x, y] : {std::pair{0, 0}, {width / 2, height / 2}, {width - 1, height - 1}}) {
         if (x < 0 || y < 0 || x >= width || y >= height) continue;
         const Colour drawn = fe::testing::canvas_pixel(c.FORM2, 14 + x, 14 + y);
@@ -259,6 +260,43 @@ std::string broken_drawing()
     return {};
 }
 
+// A control that shows a value of the document and shows another.
+std::string broken_document_view()
+{
+    const State& s = state();
+    const Controls& c = ui();
+    const auto differ = [](const std::string& what, const auto& shown, const auto& kept) -> std::string {
+        const auto words = [](const auto& value) {
+            if constexpr (std::is_convertible_v<decltype(value), std::string>) return "\"" + std::string(value) + "\"";
+            else return std::to_string(static_cast<int>(value));
+        };
+        return "the document keeps " + what + " " + words(kept) + ", the window shows " + words(shown);
+    };
+    for (std::size_t k = 0; k < curve_points; ++k) {
+        if (fe::get_window_text(c.curve_fields[k]) != s.curve_field_texts[k])
+            return differ("field " + std::to_string(k), fe::get_window_text(c.curve_fields[k]), s.curve_field_texts[k]);
+        if (const int shown = 255 - fe::get_scroll_pos(c.curve_sliders[k]); shown != s.curve_levels[k])
+            return differ("level " + std::to_string(k), shown, s.curve_levels[k]);
+    }
+    const std::pair<fe::Control, const std::string*> texts[] = {
+        {c.TEXT1, &s.original_size_label}, {c.TEXT18, &s.adjusted_size_label}, {c.EDIT1, &s.file_field}};
+    for (const auto& [control, kept] : texts)
+        if (fe::get_window_text(control) != *kept) return differ("a label", fe::get_window_text(control), *kept);
+    const fe::Control mode_button = std::array{c.RADIO1, c.RADIO2, c.RADIO3, c.RADIO4}[static_cast<int>(s.draw_mode)];
+    const std::pair<bool, bool> states[] = {{fe::get_check(c.CHECK1) == 1, s.trim_box_checked},
+                                            {fe::get_check(c.CHECK2) == 1, s.zoom_in_checked},
+                                            {fe::get_check(c.CHECK7) == 1, s.zoom_out_checked},
+                                            {fe::is_window_enabled(c.EDIT8), s.zoom_in_field_enabled},
+                                            {fe::is_window_enabled(c.EDIT44), s.zoom_out_field_enabled},
+                                            {fe::is_window_visible(c.FORM2), s.picture_window_shown},
+                                            {fe::get_check(mode_button) == 1, true}};
+    for (const auto& [shown, kept] : states)
+        if (shown != kept) return differ("a check, enabled or shown state", shown, kept);
+    if (fe::get_window_text(c.FORM2) != s.picture_window_caption)
+        return differ("the caption", fe::get_window_text(c.FORM2), s.picture_window_caption);
+    return {};
+}
+
 }  // namespace
 
 std::string broken_invariant()
@@ -266,7 +304,7 @@ std::string broken_invariant()
     const State& s = state();
     const Controls& c = ui();
     for (int slot = 0; slot < 3; ++slot) {
-        const fe::Bitmap& picture = s.pictures[slot];
+        const fe::Bitmap& picture = picture_in_slot(slot);
         if (picture.width() != s.picture_width[slot] || picture.height() != s.picture_height[slot])
             return "slot " + std::to_string(slot) + " holds " + size_words(picture.width(), picture.height()) +
                    " but records " + size_words(s.picture_width[slot], s.picture_height[slot]);
@@ -293,6 +331,7 @@ std::string broken_invariant()
         !broken.empty())
         return broken;
     if (std::string broken = broken_drawing(); !broken.empty()) return broken;
+    if (std::string broken = broken_document_view(); !broken.empty()) return broken;
     for (int k = 0; k < curve_points; ++k) {
         const int from_field = std::clamp(round_to_int(255 - read_number(fe::get_window_text(c.curve_fields[k]))), 0, 255);
         if (fe::get_scroll_pos(c.curve_sliders[k]) != from_field)

@@ -1,19 +1,15 @@
-// Undo around DRAW on a 6000 x 4000 picture: what pressing DRAW costs with its
-// step kept, what undo and redo cost, and how much memory a step keeps. Then a
-// slider dragged at 60 moves a second with live DRAW on: how late the drag's
-// moves are handled while the passes run.
+// A slider dragged at 60 moves a second with live DRAW on, on a 6000 x 4000
+// picture: how late the drag's moves are handled while the passes run.
 #include <algorithm>
 #include <chrono>
 #include <numeric>
 #include <thread>
 #include <vector>
 
-#include "state/state.h"
+#include "state/document_controls.h"
 #include "app/commands.h"
 #include "bench/bench_support.h"
-#include "colour/draw_button.h"
 #include "display/picture_window.h"
-#include "history/history.h"
 #include "platform/testing.h"
 
 namespace korven::bench {
@@ -29,8 +25,8 @@ void show_large_picture()
 {
     start_program();
     State& s = state();
-    s.pictures[original_slot] = synthetic_picture(large_width, large_height);
-    s.pictures[adjusted_slot] = s.pictures[original_slot];
+    s.pictures.set(original_slot, synthetic_picture(large_width, large_height));
+    s.pictures.set(adjusted_slot, s.pictures.shared(original_slot));
     for (int slot : {original_slot, adjusted_slot}) {
         s.picture_width[slot] = large_width;
         s.picture_height[slot] = large_height;
@@ -38,7 +34,7 @@ void show_large_picture()
     s.shown_width = large_width;
     s.shown_height = large_height;
     s.shown_picture = adjusted_slot;
-    fe::show_window(ui().FORM2);
+    show_picture_window(true);
     INICHNG(1, 2);
     DRAW2();
     reset_history();
@@ -46,69 +42,9 @@ void show_large_picture()
 
 fe::Control control(const char* name) { return fe::get_dlg_item(ui().MAINFORM, name); }
 
-// A curve of its own for each round, so every DRAW gives a picture no step keeps yet.
-void change_curve(int round) { fe::testing::move_slider(control("VSCROLL18"), 40 + round % 170); }
-
-// A slider moved, then DRAW: as the handlers alone, and as the user does it
-// (the slider's step keeps the adjusted picture before both).
-void BM_CurveThenDraw(benchmark::State& bench)
-{
-    show_large_picture();
-    const bool kept = bench.range(0) == 1;
-    int round = 0;
-    for (auto _ : bench) {
-        if (kept) {
-            change_curve(round++);
-            fe::testing::click(control("BUTTON1"));
-        } else {
-            fe::set_scroll_pos(control("VSCROLL18"), 40 + round++ % 170);
-            BUTTON1_ON();
-        }
-    }
-    report_ratio_to_memcpy(bench, large_width, large_height);
-}
-BENCHMARK(BM_CurveThenDraw)->ArgName("kept")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-// Ctrl+Z and Ctrl+Y after DRAW: one undo and one redo per iteration.
-void BM_UndoRedoDraw(benchmark::State& bench)
-{
-    show_large_picture();
-    change_curve(1);
-    fe::testing::click(control("BUTTON1"));
-    for (auto _ : bench) {
-        fe::testing::press_keys(ui().MAINFORM, "Ctrl+Z");
-        fe::testing::press_keys(ui().MAINFORM, "Ctrl+Y");
-    }
-    report_ratio_to_memcpy(bench, large_width, large_height);
-}
-BENCHMARK(BM_UndoRedoDraw)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-// The memory the steps of two DRAWs keep: the first keeps both pictures (one
-// copy while they are alike), the second only the adjusted picture.
-void BM_StepMemory(benchmark::State& bench)
-{
-    show_large_picture();
-    std::vector<double> kept;
-    for (auto _ : bench) {
-        History history;
-        history.settle();
-        for (int round = 0; round < 3; ++round) {
-            change_curve(round);
-            history.record(StepKind::picture_command, BUTTON1_ON);
-            history.settle();
-            kept.push_back(static_cast<double>(history.kept_bytes()) / 1e6);
-        }
-    }
-    bench.counters["first_step_MB"] = kept[0];
-    bench.counters["next_step_MB"] = kept[1] - kept[0];
-    bench.counters["picture_MB"] = large_width * large_height * 4 / 1e6;
-}
-BENCHMARK(BM_StepMemory)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
-
 // A drag of one slider: a move every 16 ms for 2 s, delivered when due or as
 // soon as the program takes input again. "late" is how long a move waited,
-// from the second half second on: the first move keeps the pictures for its
-// undo step ("first_move_ms"), and the moves due meanwhile wait for it.
+// from the second half second on; "first_move_ms" is the first move alone.
 void BM_LiveDrawSliderDrag(benchmark::State& bench)
 {
     show_large_picture();

@@ -1,5 +1,6 @@
 #pragma once
-// What "Resizing" and "Rotating" share: the refusal of a result that cannot be made.
+// What the commands that make a new adjusted picture share ("DRAW", "Resizing",
+// "Rotating"): the refusal of a result that cannot be made.
 
 #include <cstdint>
 #include <string_view>
@@ -9,7 +10,7 @@ namespace korven {
 // True when a new adjusted picture of `width` x `height` (both at least 1)
 // can be made beside the present one, with `work_bytes` of work space. When a
 // side is over 32767 pixels or memory is too small, shows one message saying
-// why `action` ("resize", "rotate") did nothing, and returns false.
+// why `action` ("draw", "resize", "rotate") did nothing, and returns false.
 bool result_can_be_made(std::string_view action, long long width, long long height,
                         std::uint64_t work_bytes = 0);
 

@@ -1,4 +1,4 @@
-#include "geometry/result_refusals.h"
+#include "display/result_refusals.h"
 
 #include <string>
 

@@ -1,0 +1,74 @@
+#include "state/document_controls.h"
+
+#include <utility>
+
+#include "core/numbers.h"
+
+namespace korven {
+
+void show_picture_window_caption(std::string caption)
+{
+    State& s = state();
+    s.picture_window_caption = std::move(caption);
+    fe::set_window_text(ui().FORM2, s.picture_window_caption);
+}
+
+void show_picture_window(bool shown)
+{
+    state().picture_window_shown = shown;
+    if (shown) fe::show_window(ui().FORM2);
+    else fe::hide_window(ui().FORM2);
+}
+
+void show_curve_level(int k, int level)
+{
+    State& s = state();
+    s.curve_levels[static_cast<std::size_t>(k)] = static_cast<std::int16_t>(level);
+    fe::set_scroll_pos(ui().curve_sliders[static_cast<std::size_t>(k)], 255 - level);
+    // The field's change handler keeps its text in the document.
+    fe::set_window_text(ui().curve_fields[static_cast<std::size_t>(k)], display_text(level));
+}
+
+namespace {
+
+fe::Control radio_of(DrawMode mode)
+{
+    const Controls& c = ui();
+    switch (mode) {
+    case DrawMode::red: return c.RADIO2;
+    case DrawMode::green: return c.RADIO3;
+    case DrawMode::blue: return c.RADIO4;
+    default: return c.RADIO1;
+    }
+}
+
+}  // namespace
+
+void show_document_values(const PhotoDocument& shown)
+{
+    const State& s = state();
+    const Controls& c = ui();
+    // Texts are set only where they differ from what the controls show: a
+    // field's change handler reads its text back into the document (which
+    // gives the same level), and setting all 33 would cost more than the rest
+    // of an undo.
+    const auto text = [](fe::Control control, const std::string& now, const std::string& before) {
+        if (now != before) fe::set_window_text(control, now);
+    };
+    text(c.TEXT1, s.original_size_label, shown.original_size_label);
+    text(c.TEXT18, s.adjusted_size_label, shown.adjusted_size_label);
+    text(c.EDIT1, s.file_field, shown.file_field);
+    for (std::size_t k = 0; k < curve_points; ++k) {
+        text(c.curve_fields[k], s.curve_field_texts[k], shown.curve_field_texts[k]);
+        fe::set_scroll_pos(c.curve_sliders[k], 255 - s.curve_levels[k]);
+    }
+    fe::set_check(radio_of(s.draw_mode), 1);
+    fe::set_check(c.CHECK1, s.trim_box_checked);
+    fe::set_check(c.CHECK2, s.zoom_in_checked);
+    fe::enable_window(c.EDIT8, s.zoom_in_field_enabled);
+    fe::set_check(c.CHECK7, s.zoom_out_checked);
+    fe::enable_window(c.EDIT44, s.zoom_out_field_enabled);
+    fe::set_window_text(c.FORM2, s.picture_window_caption);
+}
+
+}  // namespace korven
