@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "bench/bench_support.h"
+#include "bench/draw_presses.h"
 
 namespace {
 
@@ -47,10 +48,12 @@ private:
 
 int main(int argc, char** argv)
 {
+    if (const int child = korven::bench::run_draw_presses_child(argc, argv); child >= 0) return child;
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     RatioSummary reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
+    korven::bench::report_draw_presses();
     return 0;
 }
