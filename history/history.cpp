@@ -47,24 +47,19 @@ void History::record(StepKind kind, const PhotoDocument& before, const PhotoDocu
     curve_run_open_ = kind == StepKind::curve_edit;
 }
 
-std::optional<PhotoDocument> History::undo(const PhotoDocument& now)
-{
-    curve_run_open_ = false;
-    if (undo_.empty()) return std::nullopt;
-    PhotoDocument back = std::move(undo_.back());
-    undo_.pop_back();
-    redo_.push_back(now);
-    trim(back);
-    return back;
-}
+std::optional<PhotoDocument> History::undo(const PhotoDocument& now) { return step(undo_, redo_, now); }
 
-std::optional<PhotoDocument> History::redo(const PhotoDocument& now)
+std::optional<PhotoDocument> History::redo(const PhotoDocument& now) { return step(redo_, undo_, now); }
+
+// The next step of `from`, with `now` kept as the next step of `to`.
+std::optional<PhotoDocument> History::step(std::deque<PhotoDocument>& from, std::deque<PhotoDocument>& to,
+                                           const PhotoDocument& now)
 {
     curve_run_open_ = false;
-    if (redo_.empty()) return std::nullopt;
-    PhotoDocument back = std::move(redo_.back());
-    redo_.pop_back();
-    undo_.push_back(now);
+    if (from.empty()) return std::nullopt;
+    PhotoDocument back = std::move(from.back());
+    from.pop_back();
+    to.push_back(now);
     trim(back);
     return back;
 }

@@ -49,6 +49,8 @@ public:
     std::size_t redo_steps() const { return redo_.size(); }
 
 private:
+    std::optional<PhotoDocument> step(std::deque<PhotoDocument>& from, std::deque<PhotoDocument>& to,
+                                      const PhotoDocument& now);
     void trim(const PhotoDocument& now);
 
     std::deque<PhotoDocument> undo_, redo_;  // back() is the next step each way
