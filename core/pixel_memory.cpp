@@ -53,11 +53,16 @@ public:
         return std::exchange(best->memory, nullptr);
     }
 
+    // Into a free place; with none, the older spare makes room.
     void keep(void* memory, std::size_t bytes)
     {
         const std::lock_guard lock(mutex_);
-        free(spares_[0]);
-        spares_[0] = std::exchange(spares_[1], Spare{memory, bytes});
+        if (spares_[0].memory == nullptr) spares_[0] = std::exchange(spares_[1], Spare{});
+        if (spares_[1].memory != nullptr) {
+            free(spares_[0]);
+            spares_[0] = spares_[1];
+        }
+        spares_[1] = Spare{memory, bytes};
     }
 
     // Whether `take(bytes)` would find a spare.
