@@ -1,6 +1,8 @@
 #pragma once
-// The global state every handler shares, the control handles looked up at
-// start-up, and the two shared routines INICHNG and NMCUT.
+// The global state every handler shares (the photo document and the rest),
+// the control handles looked up at start-up, the setters that keep a
+// document value and its control together, and the shared routines INICHNG
+// and NMCUT.
 
 #include <array>
 #include <cstdint>
