@@ -1,8 +1,8 @@
 // DRAW as the user presses it, with the history on and off: a 6000 x 4000
 // photo loaded, then 15 DRAWs with different curves, then ten undos and ten
 // redos. Each run has a fresh process of its own, so no buffer of an earlier
-// run is there to be reused; each code path has three runs each way, and
-// every figure is the median of its three.
+// run is there to be reused; each code path has five runs each way, and
+// every figure is the median of its five.
 //
 // The curve is set between presses with the program's events muted, as a
 // program rather than the user would set it, so that every step of the
@@ -130,7 +130,7 @@ double median(std::vector<double> values)
     return values.empty() ? 0 : values[values.size() / 2];
 }
 
-constexpr int runs_each_way = 3;
+constexpr int runs_each_way = 5;
 
 bool complete(const Run& run, bool history_on)
 {
