@@ -48,27 +48,35 @@ void show_document_values(const PhotoDocument& shown)
 {
     const State& s = state();
     const Controls& c = ui();
-    // Texts are set only where they differ from what the controls show: a
+    // Only controls whose value differs from what they show are touched: a
     // field's change handler reads its text back into the document (which
-    // gives the same level), and setting all 33 would cost more than the rest
-    // of an undo.
+    // gives the same level), and touching all 33 points and every box would
+    // cost more than the rest of an undo.
     const auto text = [](fe::Control control, const std::string& now, const std::string& before) {
         if (now != before) fe::set_window_text(control, now);
+    };
+    const auto check = [](fe::Control box, bool now, bool before) {
+        if (now != before) fe::set_check(box, now ? 1 : 0);
+    };
+    const auto enable = [](fe::Control control, bool now, bool before) {
+        if (now != before) fe::enable_window(control, now);
     };
     text(c.TEXT1, s.original_size_label, shown.original_size_label);
     text(c.TEXT18, s.adjusted_size_label, shown.adjusted_size_label);
     text(c.EDIT1, s.file_field, shown.file_field);
     for (std::size_t k = 0; k < curve_points; ++k) {
         text(c.curve_fields[k], s.curve_field_texts[k], shown.curve_field_texts[k]);
-        fe::set_scroll_pos(c.curve_sliders[k], 255 - s.curve_levels[k]);
+        if (s.curve_levels[k] != shown.curve_levels[k])
+            fe::set_scroll_pos(c.curve_sliders[k], 255 - s.curve_levels[k]);
     }
-    fe::set_check(radio_of(s.draw_mode), 1);
-    fe::set_check(c.CHECK1, s.trim_box_checked);
-    fe::set_check(c.CHECK2, s.zoom_in_checked);
-    fe::enable_window(c.EDIT8, s.zoom_in_field_enabled);
-    fe::set_check(c.CHECK7, s.zoom_out_checked);
-    fe::enable_window(c.EDIT44, s.zoom_out_field_enabled);
-    fe::set_window_text(c.FORM2, s.picture_window_caption);
+    if (s.draw_mode != shown.draw_mode) fe::set_check(radio_of(s.draw_mode), 1);
+    check(c.CHECK1, s.trim_box_checked, shown.trim_box_checked);
+    check(c.CHECK2, s.zoom_in_checked, shown.zoom_in_checked);
+    enable(c.EDIT8, s.zoom_in_field_enabled, shown.zoom_in_field_enabled);
+    check(c.CHECK7, s.zoom_out_checked, shown.zoom_out_checked);
+    enable(c.EDIT44, s.zoom_out_field_enabled, shown.zoom_out_field_enabled);
+    if (s.picture_window_caption != shown.picture_window_caption)
+        fe::set_window_text(c.FORM2, s.picture_window_caption);
 }
 
 }  // namespace korven

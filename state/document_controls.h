@@ -18,7 +18,8 @@ void show_picture_window(bool shown);
 void show_curve_level(int k, int level);
 
 // Every control above as the document says, after the document was put back
-// in place of `shown` (what the controls show until now). The picture
+// in place of `shown` (what the controls show until now); only those that
+// differ are touched. The picture
 // window's size, visibility and drawing are left to the caller.
 void show_document_values(const PhotoDocument& shown);
 
