@@ -73,7 +73,10 @@ void prepare_next_picture()
     const PhotoDocument& now = state().document();
     const Picture& adjusted = now.pictures[adjusted_slot];
     const std::uint64_t bytes = picture_bytes(adjusted.width(), adjusted.height());
-    if (bytes == 0 || history().kept_bytes(now) + spare_pixel_bytes() + bytes > history_budget_bytes()) return;
+    // Most events find the memory in hand; only the others weigh the budget,
+    // which asks the system.
+    if (pixel_memory_in_hand(bytes)) return;
+    if (history().kept_bytes(now) + spare_pixel_bytes() + bytes > history_budget_bytes()) return;
     if (allocation_fits(bytes)) prepare_pixel_memory(bytes);
 }
 
@@ -103,12 +106,11 @@ void dispatch(const HandlerTable& table, const fe::Event& event)
     const Running running;
     const bool command = is_command(event.handler);
     if (command) finish_live_pass();
+    run();
     const auto recorded = recorded_handlers().find(event.handler);
     if (recorded == recorded_handlers().end()) {
         if (command) history().end_curve_run();
-        run();
     } else {
-        run();
         history().record(recorded->second, settled(), state().document());
         if (recorded->second != StepKind::picture_command) ask_for_live_pass();
     }

@@ -166,9 +166,9 @@ int run_draw_presses_child(int argc, char** argv)
     for (int i = 1; i + 1 < argc; ++i) {
         const std::string argument = argv[i];
         if (!argument.starts_with(option)) continue;
-        const std::string spec = argument.substr(std::string(option).size());
-        const bool on = spec.ends_with(":on");
-        const std::string name = spec.substr(0, spec.find(':'));
+        const std::string wanted = argument.substr(std::string(option).size());  // PATH:on or PATH:off
+        const bool on = wanted.ends_with(":on");
+        const std::string name = wanted.substr(0, wanted.find(':'));
         for (CodePath path : curve_paths_here())
             if (code_path_name(path) == name) return run_presses(path, on, argv[i + 1]);
         return 1;

@@ -11,17 +11,16 @@
 
 namespace korven {
 
-Picture drawn_picture(const Picture& original, const Picture& previous, const DrawRecipe& recipe,
-                      CodePath path)
+Picture drawn_picture(const Picture& original, const Picture& previous, const DrawRecipe& recipe)
 {
     Picture drawn = Picture::for_overwrite(original.width(), original.height());
     const PointLevels& levels = recipe.levels;
     if (recipe.mode == DrawMode::all) {
-        apply_all_channels(original.view(), drawn.view(), build_level_table(levels, CurveMode::all_channels), path);
+        apply_all_channels(original.view(), drawn.view(), build_level_table(levels, CurveMode::all_channels));
     } else {
         const int channel = static_cast<int>(recipe.mode) - static_cast<int>(DrawMode::red);
         apply_one_channel(original.view(), previous.view(), drawn.view(),
-                          build_level_table(levels, CurveMode::one_channel), channel, path);
+                          build_level_table(levels, CurveMode::one_channel), channel);
     }
     return drawn;
 }

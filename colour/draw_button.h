@@ -1,7 +1,6 @@
 #pragma once
 // "DRAW" and the four buttons that choose its channels.
 
-#include "core/code_path.h"
 #include "state/photo_document.h"
 
 namespace korven {
@@ -9,8 +8,7 @@ namespace korven {
 // The adjusted picture `recipe` makes from `original` (the same size), in a
 // new picture: in "All" mode from the original alone; on one channel from
 // `previous` (the adjusted picture before) with that channel replaced.
-Picture drawn_picture(const Picture& original, const Picture& previous, const DrawRecipe& recipe,
-                      CodePath path = CodePath::fastest);
+Picture drawn_picture(const Picture& original, const Picture& previous, const DrawRecipe& recipe);
 
 // "DRAW": applies the tone curve to the original picture, making a new adjusted picture.
 void BUTTON1_ON();

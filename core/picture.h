@@ -76,8 +76,13 @@ void release_pixel_memory(void* memory, std::size_t bytes) noexcept;
 // two), and giving them back to the system.
 std::uint64_t spare_pixel_bytes();
 void release_spare_pixel_memory();
+// Whether a picture of `bytes` needs nothing more of the system, or will not
+// once the buffer under way is ready: it is small (small pictures come from
+// the ordinary heap) or a spare fits it. Cheap: a caller asks this before
+// weighing whether to prepare.
+bool pixel_memory_in_hand(std::size_t bytes);
 // Gets a large buffer of `bytes` ready on another thread and keeps it spare,
-// unless a spare that fits is there already: the next picture of that size
+// unless the memory is in hand already: the next picture of that size
 // then costs no page faults, which on a 96 MB photo cost as much as the
 // command itself. One at a time; a request while one is under way is dropped.
 void prepare_pixel_memory(std::size_t bytes);

@@ -144,6 +144,12 @@ public:
         changed_.notify_all();
     }
 
+    bool under_way()
+    {
+        const std::lock_guard lock(mutex_);
+        return wanted_ != 0;
+    }
+
     void finish()
     {
         std::unique_lock lock(mutex_);
@@ -220,10 +226,15 @@ std::uint64_t spare_pixel_bytes() { return spares().bytes(); }
 
 void release_spare_pixel_memory() { spares().release(); }
 
-void prepare_pixel_memory(std::size_t bytes)
+bool pixel_memory_in_hand(std::size_t bytes)
 {
     const std::size_t whole_pages = in_huge_pages(bytes);
-    if (whole_pages > 0 && !spares().holds(whole_pages)) preparation().start(whole_pages);
+    return whole_pages == 0 || spares().holds(whole_pages) || preparation().under_way();
+}
+
+void prepare_pixel_memory(std::size_t bytes)
+{
+    if (!pixel_memory_in_hand(bytes)) preparation().start(in_huge_pages(bytes));
 }
 
 void finish_preparing_pixel_memory() { preparation().finish(); }
