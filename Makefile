@@ -46,7 +46,7 @@ soak: deps
 
 # clang's libFuzzer with both sanitizers; new finds go into tests/fuzz/corpus.
 fuzz:
-	@tools/ensure-deps.sh clang libclang-rt-14-dev
+	@tools/ensure-deps.sh clang libclang-rt-14-dev python3
 	tools/fuzz.sh $(FUZZ_SECONDS)
 
 clean:

@@ -1,24 +1,26 @@
 #pragma once
-// Which files loading accepts, told by the last four characters of the path.
+// Which files loading accepts and which format saving writes, both told by
+// the ending of the path. One rule serves both: an ending counts in all lower
+// or all upper case, never mixed.
 
 #include <string>
 #include <string_view>
 
 namespace korven {
 
-enum class PictureFileKind { bmp, jpeg, refused };
+enum class PictureFileKind { bmp, jpeg, png, refused };
 
-// ".bmp" and ".BMP" are BMP files, ".jpg" and ".JPG" JPEG files, compared
-// exactly: ".Bmp", ".Jpg", ".jpeg" and everything else are refused.
+// ".bmp"/".BMP" are BMP files, ".jpg"/".JPG"/".jpeg"/".JPEG" JPEG files and
+// ".png"/".PNG" PNG files; ".Bmp", ".Jpg" and every other ending are refused.
 PictureFileKind kind_of_picture_file(std::string_view path);
 
-// The BMP file a JPEG file is converted into: its last four characters become ".bmp".
+// The format a save writes: JPEG or PNG for their endings, BMP for every other name.
+PictureFileKind kind_of_saved_file(std::string_view path);
+
+// The BMP file a JPEG file is converted into: its ending becomes ".bmp".
 std::string bmp_path_for_jpeg(std::string_view jpeg_path);
 
-// True when the path ends in ".png" in any case: saved as a PNG file.
-bool is_png_path(std::string_view path);
-
 // Told to the user when a file's ending is refused.
-inline constexpr std::string_view accepted_endings = ".bmp, .BMP, .jpg or .JPG";
+inline constexpr std::string_view accepted_endings = ".bmp, .BMP, .jpg, .JPG, .jpeg, .JPEG, .png or .PNG";
 
 }  // namespace korven

@@ -31,8 +31,8 @@ FileResult read_jpeg(const std::string& path, korven::Picture& picture);
 // has none that can be read.
 long long jpeg_header_pixels(const std::string& path);
 
-// The number of pixels of the picture in a BMP or JPEG file, from its header
-// alone; 0 if the file is neither or cannot be read.
+// The number of pixels of the picture in a BMP, JPEG or PNG file, from its
+// header alone; 0 if the file is none of them or cannot be read.
 long long picture_file_pixels(const std::string& path);
 
 // The largest file the readers accept, so a huge file is refused before it is read.

@@ -8,11 +8,14 @@
 #include <filesystem>
 #include <memory>
 #include <new>
+#include <optional>
+#include <span>
 #include <vector>
 
 // jpeglib.h needs FILE and size_t declared first.
 #include <jpeglib.h>
 
+#include "files/exif_orientation.h"
 #include "files/image_files.h"
 
 namespace fe {
@@ -23,55 +26,18 @@ using korven::Colour;
 
 // ------------------------------------------------------------ orientation
 
-// How the stored rows lie in the upright photo: EXIF orientations 1 to 4 keep
-// rows as rows, 5 to 8 turn them into columns; each may be mirrored along
-// the upright photo's width (x) and height (y).
-struct Orientation {
-    bool turned = false;
-    bool mirror_x = false;
-    bool mirror_y = false;
-};
+using korven::Orientation;
+using korven::orientation_of;
 
-Orientation orientation_of(int exif_value)
-{
-    if (exif_value < 1 || exif_value > 8) return {};
-    const int k = (exif_value - 1) % 4;  // 1 and 5: none, 2 and 6: x, 3 and 7: both, 4 and 8: y
-    return {exif_value > 4, k == 1 || k == 2, k == 2 || k == 3};
-}
-
-std::uint32_t read_u16(const std::uint8_t* at, bool big_endian)
-{
-    return big_endian ? (at[0] << 8) | at[1] : at[0] | (at[1] << 8);
-}
-
-std::uint32_t read_u32(const std::uint8_t* at, bool big_endian)
-{
-    return big_endian ? (read_u16(at, true) << 16) | read_u16(at + 2, true)
-                      : read_u16(at, false) | (read_u16(at + 2, false) << 16);
-}
-
-// The orientation tag (0x0112) of the first image directory of an APP1 Exif
-// block; 1 (as stored) when there is none or the block is damaged.
+// The EXIF orientation of the first APP1 Exif block ("Exif\0\0" and TIFF
+// bytes) that has an orientation tag; 1 (as stored) when none has.
 int exif_orientation(const jpeg_saved_marker_ptr markers)
 {
     for (jpeg_saved_marker_ptr m = markers; m != nullptr; m = m->next) {
-        const std::uint8_t* data = m->data;
-        const std::size_t length = m->data_length;
-        if (m->marker != JPEG_APP0 + 1 || length < 14 || std::memcmp(data, "Exif\0\0", 6) != 0)
+        if (m->marker != JPEG_APP0 + 1 || m->data_length < 6 || std::memcmp(m->data, "Exif\0\0", 6) != 0)
             continue;
-        const std::uint8_t* tiff = data + 6;
-        const std::size_t size = length - 6;
-        const bool big = tiff[0] == 'M';
-        if ((tiff[0] != 'M' && tiff[0] != 'I') || tiff[1] != tiff[0]) continue;
-        const std::uint64_t directory = read_u32(tiff + 4, big);
-        if (directory + 2 > size) continue;
-        const std::uint32_t entries = read_u16(tiff + directory, big);
-        for (std::uint32_t i = 0; i < entries; ++i) {
-            const std::uint64_t entry = directory + 2 + 12 * std::uint64_t{i};
-            if (entry + 12 > size) break;
-            if (read_u16(tiff + entry, big) == 0x0112 && read_u16(tiff + entry + 2, big) == 3)
-                return static_cast<int>(read_u16(tiff + entry + 8, big));
-        }
+        const std::span<const std::uint8_t> tiff(m->data + 6, m->data_length - 6);
+        if (const std::optional<int> value = korven::exif_orientation_tag(tiff)) return *value;
     }
     return 1;
 }

@@ -2,15 +2,18 @@
 
 #include <cmath>
 #include <cstdio>
+#include <iostream>
 #include <filesystem>
 #include <new>
 #include <system_error>
 
 #include "core/memory_budget.h"
-#include "files/file_endings.h"
+#include "files/colour_profile.h"
 #include "files/image_files.h"
 #include "files/jpeg_to_bmp.h"
+#include "files/output_file.h"
 #include "files/png_file.h"
+#include "files/png_reader.h"
 
 namespace korven {
 
@@ -52,6 +55,30 @@ LoadedPicture read_bmp(const std::string& path)
     return loaded;
 }
 
+LoadedPicture read_png(const std::string& path)
+{
+    LoadedPicture loaded{LoadedPicture::Outcome::loaded, path};
+    fe::PngFacts facts;
+    try {
+        if (const FileResult read = fe::read_png(path, loaded.picture, facts); !read) return refused(read.reason);
+    } catch (const std::bad_alloc&) {
+        return refused(no_memory);
+    }
+    if (facts.composited_transparency)
+        loaded.notice = "Its transparent pixels are shown over white; the transparency is not kept.";
+    loaded.metadata = read_photo_metadata(path, facts.has_exif_chunk);
+    return loaded;
+}
+
+// The metadata and colour profile of the file a photo was read from, and the
+// view's conversion of its colours; what cannot be read is said once here.
+void add_metadata_view(const std::string& path, PhotoMetadata& metadata)
+{
+    if (!metadata.unreadable.empty())
+        std::cerr << "korven: the metadata of \"" << path << "\" is dropped: " << metadata.unreadable << "\n";
+    metadata.screen_conversion = screen_conversion_for(metadata.icc_profile, metadata.exif_says_adobe_rgb);
+}
+
 // From here on only the BMP file beside the JPEG counts (it stays on disk).
 LoadedPicture convert_jpeg(const std::string& path)
 {
@@ -60,7 +87,33 @@ LoadedPicture convert_jpeg(const std::string& path)
     if (conversion.outcome == ConversionOutcome::failed) return refused(conversion.reason);
     const auto outcome = conversion.outcome == ConversionOutcome::differs ? LoadedPicture::Outcome::bmp_differs
                                                                            : LoadedPicture::Outcome::loaded;
-    return {outcome, bmp_path, std::move(conversion.picture)};
+    LoadedPicture loaded{outcome, bmp_path, std::move(conversion.picture)};
+    loaded.metadata = read_photo_metadata(path, jpeg_has_exif_block(path));
+    return loaded;
+}
+
+// The bytes of `picture` in the format `kind` names, with what `options` says it carries.
+FileResult encode(const Picture& picture, PictureFileKind kind, const SaveOptions& options,
+                  std::vector<std::uint8_t>& bytes, std::string* metadata_not_kept)
+{
+    const PhotoMetadata none;
+    const PhotoMetadata& metadata = options.metadata ? *options.metadata : none;
+    const bool jpeg = kind == PictureFileKind::jpeg;
+    const FileResult encoded = jpeg ? encode_jpeg(picture, options.jpeg_quality, metadata.icc_profile, bytes)
+                                    : encode_png(picture, metadata.icc_profile, bytes);
+    if (!encoded) return encoded;
+    const EncodedFormat format = jpeg ? EncodedFormat::jpeg : EncodedFormat::png;
+    const FileResult added = add_photo_metadata(bytes, format, metadata, picture.width(), picture.height());
+    if (!added && metadata_not_kept) *metadata_not_kept = added.reason;
+    return {};
+}
+
+FileResult write_whole_file(const std::string& path, const std::vector<std::uint8_t>& bytes)
+{
+    OutputFile file(path);
+    if (file.failure().empty()) file.write(bytes.data(), bytes.size());
+    if (!file.failure().empty()) return file_failure(file.failure());
+    return file.commit();
 }
 
 }  // namespace
@@ -83,19 +136,32 @@ LoadPlan plan_load(const std::string& path)
     if (kind == PictureFileKind::refused)
         return {"only files ending in " + std::string(accepted_endings) + " can be loaded"};
     const long long pixels = fe::picture_file_pixels(path);
-    return {memory_refusal(pixels), pixels, kind == PictureFileKind::jpeg};
+    return {memory_refusal(pixels), pixels, kind};
 }
 
 LoadedPicture load_picture(const std::string& path, const LoadPlan& plan)
 {
     if (!plan.refusal.empty()) return refused(plan.refusal);
-    return plan.jpeg ? convert_jpeg(path) : read_bmp(path);
+    if (plan.kind == PictureFileKind::bmp) return read_bmp(path);
+    LoadedPicture loaded = plan.kind == PictureFileKind::jpeg ? convert_jpeg(path) : read_png(path);
+    if (loaded.outcome != LoadedPicture::Outcome::refused) add_metadata_view(path, loaded.metadata);
+    return loaded;
 }
 
-FileResult save_picture(const Picture& picture, const std::string& path)
+FileResult save_picture(const Picture& picture, const std::string& path, const SaveOptions& options,
+                        std::string* metadata_not_kept)
 {
     if (std::string reason = save_refusal(path); !reason.empty()) return file_failure(std::move(reason));
-    return is_png_path(path) ? fe::save_png_file(picture, path) : fe::save_file(picture, path);
+    const PictureFileKind kind = kind_of_saved_file(path);
+    if (kind == PictureFileKind::bmp) return fe::save_file(picture, path);
+    std::vector<std::uint8_t> bytes;
+    try {
+        if (const FileResult encoded = encode(picture, kind, options, bytes, metadata_not_kept); !encoded)
+            return encoded;
+    } catch (const std::bad_alloc&) {
+        return file_failure(no_memory);
+    }
+    return write_whole_file(path, bytes);
 }
 
 }  // namespace korven

@@ -7,7 +7,10 @@
 #include <string>
 
 #include "core/picture.h"
+#include "files/file_endings.h"
 #include "files/file_result.h"
+#include "files/jpeg_writer.h"
+#include "files/photo_metadata.h"
 
 namespace korven {
 
@@ -22,6 +25,8 @@ struct LoadedPicture {
     std::string path;    // the file the picture stands for from now on: a JPEG's BMP file
     Picture picture;
     std::string reason;  // why it was refused, in words for the user
+    PhotoMetadata metadata;  // what a JPEG or PNG file carries beside its pixels
+    std::string notice;      // what the user should know of a picture loaded, or ""
 
     bool loaded() const { return outcome == Outcome::loaded; }
 };
@@ -33,13 +38,15 @@ struct LoadedPicture {
 struct LoadPlan {
     std::string refusal;
     long long pixels = 0;
-    bool jpeg = false;
+    PictureFileKind kind = PictureFileKind::refused;
 };
 LoadPlan plan_load(const std::string& path);
 
-// Reads a BMP file, or converts a JPEG file into a BMP file beside it and
-// reads that, as `plan_load(path)` planned it. Refuses what the plan refuses,
-// and every file that cannot be read.
+// Reads a BMP or PNG file, or converts a JPEG file into a BMP file beside it
+// (which the photo stands for from then on), as `plan_load(path)` planned it,
+// with the metadata and colour profile of a JPEG or PNG file. Refuses what
+// the plan refuses, and every file that cannot be read; metadata that cannot
+// be read is dropped, with one line on standard error.
 LoadedPicture load_picture(const std::string& path, const LoadPlan& plan);
 inline LoadedPicture load_picture(const std::string& path) { return load_picture(path, plan_load(path)); }
 
@@ -47,9 +54,17 @@ inline LoadedPicture load_picture(const std::string& path) { return load_picture
 // exist), in words a user understands, or "" when one may be.
 std::string save_refusal(const std::string& path);
 
-// Writes `picture` as a PNG file when `path` ends in ".png" in any case, as a
-// BMP file otherwise, through a temporary file renamed over the target only
-// when whole. Refuses what `save_refusal` refuses.
-FileResult save_picture(const Picture& picture, const std::string& path);
+struct SaveOptions {
+    const PhotoMetadata* metadata = nullptr;  // written into a JPEG or PNG file; null: none
+    int jpeg_quality = default_jpeg_quality;
+};
+
+// Writes `picture` as a JPEG, PNG or BMP file as the ending of `path` says
+// (`kind_of_saved_file`), through a temporary file renamed over the target
+// only when whole. Refuses what `save_refusal` refuses. A file saved without
+// the metadata it should carry (exiv2 could not write it) is still saved, and
+// `metadata_not_kept`, if given, says why.
+FileResult save_picture(const Picture& picture, const std::string& path, const SaveOptions& options = {},
+                        std::string* metadata_not_kept = nullptr);
 
 }  // namespace korven

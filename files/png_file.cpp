@@ -6,24 +6,28 @@
 #include <csetjmp>
 #include <cstdio>
 
-#include "files/output_file.h"
+#include <new>
 
-namespace fe {
+namespace korven {
 
 namespace {
 
 struct PngOutput {
-    korven::OutputFile* file;
+    std::vector<std::uint8_t>* bytes;
     char error[200] = "";  // libpng's own words, when it stops; copying them cannot throw
 };
 
 void write_bytes(png_structp png, png_bytep bytes, png_size_t length)
 {
     auto* output = static_cast<PngOutput*>(png_get_io_ptr(png));
-    if (!output->file->write(bytes, length)) png_error(png, "the file could not be written");
+    try {
+        output->bytes->insert(output->bytes->end(), bytes, bytes + length);
+    } catch (const std::bad_alloc&) {
+        png_error(png, "there is not enough memory for the PNG picture");
+    }
 }
 
-void flush_nothing(png_structp) {}  // the file is written as a whole at the end
+void flush_nothing(png_structp) {}  // the bytes are written to the file as a whole at the end
 
 void stop(png_structp png, png_const_charp message)
 {
@@ -36,13 +40,16 @@ void ignore_warning(png_structp, png_const_charp) {}
 
 // Encodes the rows; false when libpng stopped. Holds nothing that needs
 // destroying across the jump back, so a longjmp out of libpng leaks nothing.
-bool encode(png_structp png, png_infop info, const korven::Picture& picture)
+bool encode(png_structp png, png_infop info, const Picture& picture, std::span<const std::uint8_t> icc_profile)
 {
     if (setjmp(png_jmpbuf(png))) return false;
     png_set_IHDR(png, info, static_cast<png_uint_32>(picture.width()), static_cast<png_uint_32>(picture.height()),
                  8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     // 96 dots per inch, the resolution pictures are shown at.
     png_set_pHYs(png, info, 3780, 3780, PNG_RESOLUTION_METER);
+    if (!icc_profile.empty())
+        png_set_iCCP(png, info, "ICC profile", PNG_COMPRESSION_TYPE_BASE, icc_profile.data(),
+                     static_cast<png_uint_32>(icc_profile.size()));
     png_write_info(png, info);
     // Our colour values are the bytes red, green, blue and an unused one in
     // memory: libpng drops the fourth byte itself, so rows go out as they are.
@@ -55,25 +62,22 @@ bool encode(png_structp png, png_infop info, const korven::Picture& picture)
 
 }  // namespace
 
-korven::FileResult save_png_file(const korven::Picture& bitmap, const std::string& path)
+FileResult encode_png(const Picture& picture, std::span<const std::uint8_t> icc_profile,
+                      std::vector<std::uint8_t>& bytes)
 {
-    if (bitmap.empty()) return korven::file_failure("there is no picture to save");
-    korven::OutputFile file(path);
-    if (!file.failure().empty()) return korven::file_failure(file.failure());
-    PngOutput output{&file};
+    if (picture.empty()) return file_failure("there is no picture to save");
+    PngOutput output{&bytes};
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &output, stop, ignore_warning);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!info) {
         png_destroy_write_struct(&png, nullptr);
-        return korven::file_failure("there is not enough memory for the PNG picture");
+        return file_failure("there is not enough memory for the PNG picture");
     }
     png_set_write_fn(png, &output, write_bytes, flush_nothing);
-    const bool encoded = encode(png, info, bitmap);
+    const bool encoded = encode(png, info, picture, icc_profile);
     png_destroy_write_struct(&png, &info);
-    if (encoded) return file.commit();
-    // A failed write has the system's reason; anything else is libpng's.
-    if (!file.failure().empty()) return korven::file_failure(file.failure());
-    return korven::file_failure(output.error[0] ? output.error : "the PNG file could not be written");
+    if (encoded) return {};
+    return file_failure(output.error[0] ? output.error : "the PNG picture could not be made");
 }
 
-}  // namespace fe
+}  // namespace korven

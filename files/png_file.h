@@ -1,16 +1,18 @@
 #pragma once
-// PNG files: a lossless format every other program reads.
+// Encoding PNG files with libpng: a lossless format every other program reads.
 
-#include <string>
+#include <cstdint>
+#include <span>
+#include <vector>
 
 #include "core/picture.h"
 #include "files/file_result.h"
 
-namespace fe {
+namespace korven {
 
-// Writes `bitmap` as an 8-bit RGB PNG file (no alpha) with libpng, through a
-// temporary file beside the target that replaces it only when whole, as
-// `save_file` does.
-korven::FileResult save_png_file(const korven::Picture& bitmap, const std::string& path);
+// Encodes `picture` as an 8-bit RGB PNG (no alpha, 96 dpi), with
+// `icc_profile` (if any) in an iCCP chunk, into `bytes`.
+FileResult encode_png(const Picture& picture, std::span<const std::uint8_t> icc_profile,
+                      std::vector<std::uint8_t>& bytes);
 
-}  // namespace fe
+}  // namespace korven

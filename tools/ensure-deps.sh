@@ -3,7 +3,7 @@
 # and any more named as arguments (`make fuzz` adds clang and its fuzzer).
 # As root it installs what is missing; otherwise it prints the command to run.
 set -eu
-packages=(cmake ninja-build g++ make qt6-base-dev libjpeg62-turbo-dev libpng-dev libgtest-dev
+packages=(cmake ninja-build g++ make qt6-base-dev libjpeg62-turbo-dev libpng-dev libexiv2-dev liblcms2-dev pkgconf libgtest-dev
           libbenchmark-dev xvfb xauth x11-utils fonts-liberation desktop-file-utils "$@")
 missing=()
 for package in "${packages[@]}"; do

@@ -92,16 +92,16 @@ TEST_F(Loading, UpperCaseJpegIsConvertedToABmpFileBesideIt)
     EXPECT_TRUE(messages().empty());
 }
 
-TEST_F(Loading, EndingsOtherThanTheFourExactOnesChangeNothing)
+TEST_F(Loading, EndingsInMixedCaseOrOfOtherFormatsChangeNothing)
 {
     load_picture(coordinate_picture(30, 20));
     const LoadState before = load_state();
-    for (const char* name : {"cat.Jpg", "cat.jpeg", "cat.Bmp", "cat.png"}) {
+    for (const char* name : {"cat.Jpg", "cat.Jpeg", "cat.Bmp", "cat.Png", "cat.gif"}) {
         const std::string file = copy_testdata("jpeg/testorig.jpg", name);
         load(file);
         EXPECT_EQ(load_state(), before) << name;
         ASSERT_EQ(messages().size(), 1u) << name;
-        EXPECT_NE(messages().front().find(".bmp, .BMP, .jpg or .JPG"), std::string::npos);
+        EXPECT_NE(messages().front().find(".bmp, .BMP, .jpg, .JPG, .jpeg, .JPEG, .png or .PNG"), std::string::npos);
         expect_one_message_about(file);
         drop({file});
         EXPECT_EQ(load_state(), before) << name;

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -12,8 +13,10 @@
 #include <thread>
 #include <vector>
 
+#include "files/colour_profile.h"
 #include "files/image_files.h"
 #include "files/picture_jobs.h"
+#include "tests/support/camera_photo.h"
 #include "tests/support/jpeg_writer.h"
 
 namespace korven {
@@ -36,12 +39,15 @@ Picture gradient(int width, int height)
 }
 
 // What one run of the jobs gives for each photo: the picture loaded, the
-// file it stands for, and the bytes of its BMP and PNG copies.
+// file it stands for, and the bytes of its BMP, PNG and JPEG copies.
 struct Outcome {
     Picture picture;
     std::string loaded_from;
-    std::string bmp_bytes, png_bytes;
+    std::string bmp_bytes, png_bytes, jpeg_bytes;
 };
+
+constexpr const char* photo_names[] = {"testorig.jpg", "Landscape_6.jpg", "pal8.bmp", "gradient.bmp",
+                                       "shade.jpg",    "camera.jpg",      "camera.png"};
 
 class PictureJobs : public ::testing::Test {
 protected:
@@ -66,21 +72,34 @@ protected:
         fs::copy_file(KORVEN_TEST_DATA "/bmpsuite/g/pal8.bmp", photos / "pal8.bmp");
         EXPECT_TRUE(fe::save_file(gradient(301, 203), (photos / "gradient.bmp").string()));
         EXPECT_TRUE(write_jpeg(gradient(640, 480), (photos / "shade.jpg").string(), 90));
+        // A camera's photo, and a PNG of it that carries what it carried.
+        const std::string camera = (photos / "camera.jpg").string();
+        static const std::vector<std::uint8_t> profile = adobe_rgb_profile_bytes();  // dated when made
+        EXPECT_TRUE(write_camera_photo(gradient(120, 80), camera, 6, profile));
+        const LoadedPicture loaded = load_picture(camera);
+        fs::remove(photos / "camera.bmp");
+        EXPECT_TRUE(save_picture(loaded.picture, (photos / "camera.png").string(), {&loaded.metadata}));
         return photos;
     }
 
     static std::vector<Outcome> run_jobs(const fs::path& photos)
     {
         std::vector<Outcome> outcomes;
-        for (const char* name : {"testorig.jpg", "Landscape_6.jpg", "pal8.bmp", "gradient.bmp", "shade.jpg"}) {
+        for (const char* name : photo_names) {
             LoadedPicture loaded = load_picture((photos / name).string());
             EXPECT_TRUE(loaded.loaded()) << name << ": " << loaded.reason;
-            const fs::path bmp = photos / (std::string(name) + ".saved.bmp");
-            const fs::path png = photos / (std::string(name) + ".saved.png");
-            EXPECT_TRUE(save_picture(loaded.picture, bmp.string()));
-            EXPECT_TRUE(save_picture(loaded.picture, png.string()));
+            const std::string saved = (photos / name).string() + ".saved";
+            const SaveOptions options{&loaded.metadata};
+            EXPECT_TRUE(save_picture(loaded.picture, saved + ".bmp", options));
+            EXPECT_TRUE(save_picture(loaded.picture, saved + ".png", options));
+            EXPECT_TRUE(save_picture(loaded.picture, saved + ".jpg", options));
+            // EXIF goes into a PNG file as one eXIf chunk, never as text.
+            const std::vector<std::string> chunks = png_chunk_types(saved + ".png");
+            EXPECT_EQ(std::count(chunks.begin(), chunks.end(), "eXIf"), loaded.metadata.tags ? 1 : 0) << name;
+            for (const std::string& keyword : png_text_keywords(saved + ".png"))
+                EXPECT_EQ(keyword.find("exif"), std::string::npos) << name << ": " << keyword;
             outcomes.push_back({std::move(loaded.picture), fs::path(loaded.path).filename().string(),
-                                bytes_of(bmp), bytes_of(png)});
+                                bytes_of(saved + ".bmp"), bytes_of(saved + ".png"), bytes_of(saved + ".jpg")});
         }
         return outcomes;
     }
@@ -91,12 +110,15 @@ protected:
 TEST_F(PictureJobs, FourThreadsAtOnceGiveThePicturesAndBytesOfOneAtATime)
 {
     const std::vector<Outcome> alone = run_jobs(photos_for("alone"));
-    ASSERT_EQ(alone.size(), 5u);
+    ASSERT_EQ(alone.size(), std::size(photo_names));
     EXPECT_EQ(alone[0].loaded_from, "testorig.bmp");  // a JPEG stands for its BMP file from now on
     EXPECT_EQ(alone[2].picture.width(), 127);
     EXPECT_EQ(alone[3].picture, gradient(301, 203));
     EXPECT_EQ(alone[3].bmp_bytes, bytes_of(folder_ / "alone" / "gradient.bmp"));
     EXPECT_EQ(alone[3].png_bytes.substr(1, 3), "PNG");
+    EXPECT_EQ(alone[5].picture.width(), 80);  // the camera's photo, upright
+    EXPECT_EQ(alone[6].picture, alone[5].picture);
+    EXPECT_EQ(alone[6].loaded_from, "camera.png");  // a PNG file is read as it is
 
     std::vector<fs::path> photos;
     for (int run = 0; run < 4; ++run) photos.push_back(photos_for("thread" + std::to_string(run)));
@@ -114,6 +136,7 @@ TEST_F(PictureJobs, FourThreadsAtOnceGiveThePicturesAndBytesOfOneAtATime)
             EXPECT_EQ(together[run][i].loaded_from, alone[i].loaded_from);
             EXPECT_EQ(together[run][i].bmp_bytes, alone[i].bmp_bytes);
             EXPECT_EQ(together[run][i].png_bytes, alone[i].png_bytes);
+            EXPECT_EQ(together[run][i].jpeg_bytes, alone[i].jpeg_bytes);
         }
     }
 }
@@ -142,7 +165,7 @@ TEST_F(PictureJobs, SavingReplacesWholeFilesAndKeepsTheirPermissions)
     EXPECT_FALSE(nowhere);
     EXPECT_EQ(load_picture((folder_ / "photo.gif").string()).outcome, LoadedPicture::Outcome::refused);
     // A pipe that nothing writes to is refused at once, not waited on.
-    for (const char* name : {"pipe.bmp", "pipe.jpg"}) {
+    for (const char* name : {"pipe.bmp", "pipe.jpg", "pipe.png"}) {
         ASSERT_EQ(mkfifo((folder_ / name).c_str(), 0600), 0);
         EXPECT_EQ(load_picture((folder_ / name).string()).outcome, LoadedPicture::Outcome::refused) << name;
     }
