@@ -17,6 +17,7 @@ void bind_command_keys()
         {"Ctrl+Shift+Z", "KEY_REDO"},
         {"Ctrl+Y", "KEY_REDO"},
         {"Ctrl+L", "KEY_LIVE_DRAW"},
+        {"Ctrl+M", "KEY_COLOUR_VIEW"},
     };
     for (fe::Window window : {ui().MAINFORM, ui().FORM2})
         for (const auto& [key, handler] : keys) fe::bind_key(window, key, handler);

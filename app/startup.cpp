@@ -9,6 +9,7 @@
 #include "app/layouts.h"
 #include "app/live_draw.h"
 #include "state/document_controls.h"
+#include "files/photo_metadata.h"
 #include "core/numbers.h"
 
 namespace korven {
@@ -63,6 +64,7 @@ int identity_point_value(int point) { return point == curve_points - 1 ? 255 : 8
 
 void start_up()
 {
+    prepare_metadata_library();  // before any file job, which may run on any thread
     reset_state();
     State& s = state();
     Controls& c = ui();

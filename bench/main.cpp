@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "bench/bench_support.h"
+#include "bench/colour_view_bench.h"
 #include "bench/draw_presses.h"
 
 namespace {
@@ -55,5 +56,6 @@ int main(int argc, char** argv)
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     korven::bench::report_draw_presses();
+    korven::bench::report_colour_managed_scroll();
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "display/handlers.h"
 
 #include "display/loading.h"
+#include "display/picture_window.h"
 #include "display/picture_window_events.h"
 #include "display/view_handlers.h"
 #include "display/zoom_boxes.h"
@@ -17,6 +18,7 @@ void add_display_handlers(HandlerTable& table)
     table["VSCROLL1_CHANGE"] = plain(VSCROLL1_CHANGE);
     table["CHECK2_ON"] = plain(CHECK2_ON);
     table["CHECK7_ON"] = plain(CHECK7_ON);
+    table["KEY_COLOUR_VIEW"] = plain(KEY_COLOUR_VIEW);
     add_view_handlers(table);
 }
 

@@ -32,10 +32,11 @@ bool may_replace_converted_bmp(const std::string& jpeg_path, const LoadedPicture
 
 // Makes the freshly read picture the original and the adjusted picture (one
 // picture serves both until a command makes a new adjusted one) and shows it.
-void show_loaded_picture(const std::string& path, fe::Bitmap original)
+void show_loaded_picture(const std::string& path, fe::Bitmap original, PhotoMetadata metadata)
 {
     State& s = state();
     const Controls& c = ui();
+    s.metadata = std::make_shared<const PhotoMetadata>(std::move(metadata));
     s.file_path = path;
     s.file_title = NMCUT(s.file_path);
     show_text(c.EDIT1, s.file_field, s.file_path);
@@ -66,14 +67,15 @@ void load_picture_file(const std::string& path)
         return;
     }
     if (loaded.outcome == LoadedPicture::Outcome::bmp_differs && !may_replace_converted_bmp(path, loaded)) return;
-    show_loaded_picture(loaded.path, std::move(loaded.picture));
+    show_loaded_picture(loaded.path, std::move(loaded.picture), std::move(loaded.metadata));
+    if (!loaded.notice.empty()) fe::message("\"" + path + "\": " + loaded.notice);
 }
 
 // "LOAD"
 void BUTTON2_ON()
 {
     const std::string chosen = fe::win_open_dlg(ui().MAINFORM, "Load Image", "*.bmp",
-                                                "bmp-Image(*.bmp);jpg-Image(*.jpg)");
+                                                "bmp-Image(*.bmp);jpg-Image(*.jpg);png-Image(*.png)");
     if (chosen == fe::cancel_text) return;
     load_picture_file(chosen);
 }

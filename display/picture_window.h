@@ -14,4 +14,7 @@ void paint_picture_window();
 // fitted to the view), clears the window, sets the caption and paints.
 void DRAW2();
 
+// Ctrl+M: switches the conversion of a photo's colours for the screen off and on.
+void KEY_COLOUR_VIEW();
+
 }  // namespace korven

@@ -4,12 +4,14 @@
 // Qt-free on purpose: only platform/ sees the toolkit.
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/layout.h"
 #include "core/picture.h"
+#include "core/screen_conversion.h"
 
 namespace fe {
 
@@ -101,11 +103,17 @@ void bit_blt(Bitmap& target, double x, double y, double width, double height,
 void stretch_blt(Bitmap& target, double x, double y, double width, double height,
                  const Bitmap& source, double source_x, double source_y,
                  double source_width, double source_height);
+// Onto a window, `conversion` (if any) turns the colours of what is put on
+// its canvas, and only those, into the screen's. A bitmap drawn whole on a
+// window again with nothing drawn or cleared in between must hold the same
+// pixels as before: the window moves what it shows of it already (a scroll).
 void stretch_blt(Window target, double x, double y, double width, double height,
                  const Bitmap& source, double source_x, double source_y,
-                 double source_width, double source_height);
+                 double source_width, double source_height,
+                 const korven::ScreenConversion* conversion = nullptr);
 void draw_bitmap(Bitmap& target, double x, double y, const Bitmap& source);
-void draw_bitmap(Window target, double x, double y, const Bitmap& source);
+void draw_bitmap(Window target, double x, double y, const Bitmap& source,
+                 const korven::ScreenConversion* conversion = nullptr);
 void stretch_bitmap(Bitmap& target, double x, double y, double width, double height,
                     const Bitmap& source);
 
@@ -119,6 +127,14 @@ std::string win_save_dlg(Window owner, std::string_view title, std::string_view 
 // show the usual pointer, also while a busy cursor is up.
 void message(std::string_view text);
 bool ask(std::string_view question);
+// A small dialog asking for a whole number from `lowest` to `highest`, offering
+// `value`: Enter takes it, Escape cancels and gives nothing.
+std::optional<int> ask_number(std::string_view title, std::string_view label, int value, int lowest, int highest);
+
+// Settings that last across runs, in one file under $XDG_CONFIG_HOME (or
+// ~/.config). A file that cannot be read counts as holding none.
+int read_setting(std::string_view key, int fallback);
+void keep_setting(std::string_view key, int value);
 
 // Keys: pressing `keys` ("Ctrl+Z", "Ctrl+Shift+Z") while `window` is the
 // active window raises the event `handler`, as a click raises a button's. A

@@ -1,8 +1,9 @@
 // What the program asks of the person at the screen: file dialogs, messages,
-// yes/no questions and the busy cursor. Kept apart from the rest of the
+// yes/no questions, a number and the busy cursor. Kept apart from the rest of the
 // runtime because tests link scripted versions of exactly these instead.
 #include <QApplication>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 
 #include "platform/qt_text.h"
@@ -98,6 +99,15 @@ bool ask(std::string_view question)
     const UsualPointer pointer;
     return QMessageBox::question(main_window(), QStringLiteral("KORVEN"), qt(question),
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+}
+
+std::optional<int> ask_number(std::string_view title, std::string_view label, int value, int lowest, int highest)
+{
+    const UsualPointer pointer;
+    bool accepted = false;
+    const int chosen = QInputDialog::getInt(main_window(), qt(title), qt(label), value, lowest, highest, 1, &accepted);
+    if (!accepted) return std::nullopt;
+    return chosen;
 }
 
 BusyCursor::BusyCursor(bool shown) : shown_(shown)

@@ -232,17 +232,18 @@ int wait_event() { return QApplication::exec(); }
 
 // Copying onto a window draws into its kept canvas and shows it again.
 void stretch_blt(Window target, double x, double y, double width, double height, const Bitmap& source,
-                 double source_x, double source_y, double source_width, double source_height)
+                 double source_x, double source_y, double source_width, double source_height,
+                 const korven::ScreenConversion* conversion)
 {
     detail::canvas(target).stretch(x, y, width, height, source.view(), source_x, source_y, source_width,
-                                   source_height);
+                                   source_height, conversion);
     detail::canvas_changed(target);
 }
 
-void draw_bitmap(Window target, double x, double y, const Bitmap& source)
+void draw_bitmap(Window target, double x, double y, const Bitmap& source, const korven::ScreenConversion* conversion)
 {
     detail::canvas(target).copy(korven::pixel_coordinate(x), korven::pixel_coordinate(y), source.width(),
-                                source.height(), source.view(), 0, 0);
+                                source.height(), source.view(), 0, 0, conversion);
     detail::canvas_changed(target);
 }
 

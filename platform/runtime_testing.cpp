@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTimer>
@@ -18,6 +19,7 @@
 #include <QWindow>
 #include <QtTest/qtestkeyboard.h>
 #include <QtTest/qtestmouse.h>
+#include <QtWidgets/qtestsupport_widgets.h>
 
 #include <utility>
 
@@ -241,6 +243,22 @@ Colour canvas_pixel(Window window, int x, int y)
     const korven::Picture& canvas = window_widget(window).canvas().pixels();
     if (x < 0 || y < 0 || x >= canvas.width() || y >= canvas.height()) return 0;
     return canvas.at(x, y);
+}
+
+korven::Picture screen_shot(Window window)
+{
+    QWidget& widget = window_widget(window);
+    if (!QTest::qWaitForWindowExposed(&widget)) return {};  // nothing shown: an empty picture
+    widget.repaint();  // at once, and before the grab
+    QCoreApplication::processEvents();
+    const QImage shot = widget.screen()->grabWindow(widget.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    korven::Picture picture(shot.width(), shot.height());
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x) {
+            const QRgb pixel = shot.pixel(x, y);
+            picture.at(x, y) = korven::rgb(qRed(pixel), qGreen(pixel), qBlue(pixel));
+        }
+    return picture;
 }
 
 std::string clipboard_text() { return QGuiApplication::clipboard()->text().toStdString(); }

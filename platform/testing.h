@@ -49,6 +49,9 @@ bool is_radio_checked(Control control);
 int slider_maximum(Control control);
 int slider_minimum(Control control);
 Colour canvas_pixel(Window window, int x, int y);  // the kept drawing, client coordinates
+// What the window system shows of the window's client area, once it has
+// shown everything drawn so far (for tests on a real X server).
+korven::Picture screen_shot(Window window);
 std::string clipboard_text();
 // A PNG file's pixels, read channel by channel through Qt's own colour
 // accessors (so a check does not share the writer's view of our byte order);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/picture.h"
+#include "files/photo_metadata.h"
 
 namespace korven {
 
@@ -34,12 +35,6 @@ struct DrawRecipe {
     CurveLevels levels{};
     DrawMode mode = DrawMode::all;
     friend bool operator==(const DrawRecipe&, const DrawRecipe&) = default;
-};
-
-// What the source file carries beside its pixels, kept as read so that a save
-// can write it again.
-struct SourceMetadata {
-    std::vector<std::uint8_t> exif, xmp, iptc, icc_profile;
 };
 
 // The original and the adjusted picture. Replacing one is the only way to
@@ -85,7 +80,9 @@ struct PhotoDocument {
     std::array<std::int16_t, 3> picture_height{0, 0, 648};
     std::string file_path;
     std::string file_title;
-    std::shared_ptr<const SourceMetadata> metadata = std::make_shared<const SourceMetadata>();
+    // What the photo's file carried beside its pixels (none for a BMP file),
+    // written into every JPEG and PNG file saved of it.
+    std::shared_ptr<const PhotoMetadata> metadata = std::make_shared<const PhotoMetadata>();
 
     // The curve: level k is 255 minus slider k's position; the field of point
     // k keeps its text as typed, so "300" stays "300" at level 255.

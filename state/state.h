@@ -27,6 +27,11 @@ struct State : PhotoDocument {
 
     std::array<std::array<float, 3>, 3> chroma_matrix{};
 
+    // Whether the picture window converts a photo's colours to sRGB (Ctrl+M).
+    bool colour_managed_view = true;
+    // The photo whose metadata a save has said it could not keep; it says so once.
+    std::shared_ptr<const PhotoMetadata> metadata_loss_told;
+
     // The document part, as an undo step keeps it.
     PhotoDocument& document() { return *this; }
     const PhotoDocument& document() const { return *this; }

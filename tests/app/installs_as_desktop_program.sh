@@ -15,7 +15,7 @@ entry=$prefix/share/applications/korven.desktop
 [ -f "$entry" ] || fail "no menu entry"
 report=$(desktop-file-validate "$entry" 2>&1) || fail "desktop-file-validate: $report"
 [ -z "$report" ] || fail "desktop-file-validate: $report"
-for line in 'Exec=korven %f' 'Icon=korven' 'MimeType=image/bmp;image/jpeg;'; do
+for line in 'Exec=korven %f' 'Icon=korven' 'MimeType=image/bmp;image/jpeg;image/png;'; do
   grep -qxF "$line" "$entry" || fail "the entry lacks $line"
 done
 grep -q '^Categories=.*Graphics;.*Photography;' "$entry" || fail "the entry's categories"

@@ -1,5 +1,5 @@
 // The stand-ins tests link in place of the program's dialogs, messages,
-// questions, busy cursor, memory probe and file writes (platform/prompts.cpp,
+// questions, number dialogs, busy cursor, memory probe and file writes (platform/prompts.cpp,
 // core/memory_probe.cpp, files/write_all.cpp). Each does what the script says.
 #include "tests/support/script.h"
 
@@ -54,6 +54,17 @@ bool ask(std::string_view question)
     if (s.question_answers.empty()) return false;
     const bool answer = s.question_answers.front();
     s.question_answers.pop_front();
+    return answer;
+}
+
+std::optional<int> ask_number(std::string_view title, std::string_view, int value, int, int)
+{
+    testing::Script& s = testing::script();
+    s.dialog_titles.emplace_back(title);
+    s.numbers_offered.push_back(value);
+    if (s.number_answers.empty()) return value;
+    const std::optional<int> answer = s.number_answers.front();
+    s.number_answers.pop_front();
     return answer;
 }
 

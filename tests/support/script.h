@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,8 @@ namespace fe::testing {
 struct Script {
     std::deque<std::string> dialog_answers;   // empty: a dialog returns cancel_text
     std::deque<bool> question_answers;        // empty: a question is answered "no"
+    std::deque<std::optional<int>> number_answers;  // empty: the number offered is taken; nullopt: Escape
+    std::vector<int> numbers_offered;         // the number each number dialog offered, in order
     std::vector<std::string> dialog_titles;   // every dialog shown, in order
     std::vector<std::string> messages;        // every message and question shown, in order
     bool fail_next_write = false;             // the next file written stops part-way, the disk full
