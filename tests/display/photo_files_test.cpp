@@ -92,6 +92,14 @@ TEST_F(PhotoFiles, ACameraPhotoKeepsEveryTagAndItsProfileThroughDrawAndSave)
     const LoadedPicture again = korven::load_picture(path("out.png"));
     EXPECT_EQ(again.picture, state().pictures[adjusted_slot]);
     EXPECT_EQ(again.metadata.icc_profile, profile);
+
+    // A BMP file carries none; undoing its load brings the camera's back with the pictures.
+    load_picture(smooth_photo(8, 8), "plain.bmp");
+    EXPECT_FALSE(state().metadata->tags);
+    press("Ctrl+Z");
+    ASSERT_EQ(state().pictures[original_slot].width(), 48);
+    save_as(path("undone.jpg"));
+    EXPECT_EQ(read_back_metadata(path("undone.jpg")).tags.at("Exif.Image.Model"), "TB-24 Mark II");
 }
 
 // The quantisation tables libjpeg makes for `quality`, and those of a JPEG file.
