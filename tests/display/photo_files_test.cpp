@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <jpeglib.h>
+#include <zlib.h>
 
 #include <chrono>
 #include <cmath>
@@ -34,6 +35,35 @@ Picture smooth_photo(int width, int height)
         for (int x = 0; x < width; ++x)
             picture.at(x, y) = rgb(40 + 160 * x / width, 60 + 120 * y / height, 200 - 150 * (x + y) / (width + height));
     return picture;
+}
+
+void append_chunk(std::vector<char>& file, const std::string& type, const std::vector<unsigned char>& data)
+{
+    const auto append_u32 = [&](std::uint32_t value) {
+        for (int shift = 24; shift >= 0; shift -= 8) file.push_back(static_cast<char>(value >> shift));
+    };
+    std::vector<unsigned char> named(type.begin(), type.end());  // the CRC covers the name and the data
+    named.insert(named.end(), data.begin(), data.end());
+    append_u32(static_cast<std::uint32_t>(data.size()));
+    file.insert(file.end(), named.begin(), named.end());
+    append_u32(static_cast<std::uint32_t>(crc32(0, named.data(), static_cast<uInt>(named.size()))));
+}
+
+// A PNG file of one row of 8-bit RGBA pixels, made by hand.
+std::vector<char> rgba_png(const std::vector<unsigned char>& rgba)
+{
+    const auto width = static_cast<unsigned char>(rgba.size() / 4);
+    std::vector<char> file = {'\x89', 'P', 'N', 'G', '\r', '\n', '\x1a', '\n'};
+    append_chunk(file, "IHDR", {0, 0, 0, width, 0, 0, 0, 1, 8, 6, 0, 0, 0});
+    std::vector<unsigned char> row = {0};  // no filter
+    row.insert(row.end(), rgba.begin(), rgba.end());
+    std::vector<unsigned char> packed(compressBound(static_cast<uLong>(row.size())));
+    uLongf packed_size = static_cast<uLongf>(packed.size());
+    compress(packed.data(), &packed_size, row.data(), static_cast<uLong>(row.size()));
+    packed.resize(packed_size);
+    append_chunk(file, "IDAT", packed);
+    append_chunk(file, "IEND", {});
+    return file;
 }
 
 class PhotoFiles : public DisplayTest {
@@ -100,6 +130,14 @@ TEST_F(PhotoFiles, ACameraPhotoKeepsEveryTagAndItsProfileThroughDrawAndSave)
     ASSERT_EQ(state().pictures[original_slot].width(), 48);
     save_as(path("undone.jpg"));
     EXPECT_EQ(read_back_metadata(path("undone.jpg")).tags.at("Exif.Image.Model"), "TB-24 Mark II");
+
+    // The analysis chart is ours: it carries neither the photo's metadata nor its profile.
+    click("BUTTON9");  // "Switch" to the chart
+    save_as(path("chart.png"));
+    const std::vector<std::string> chart_chunks = png_chunk_types(path("chart.png"));
+    EXPECT_EQ(std::count(chart_chunks.begin(), chart_chunks.end(), "eXIf"), 0);
+    EXPECT_EQ(std::count(chart_chunks.begin(), chart_chunks.end(), "iCCP"), 0);
+    EXPECT_TRUE(read_back_metadata(path("chart.png")).tags.empty());
 }
 
 // The quantisation tables libjpeg makes for `quality`, and those of a JPEG file.
@@ -214,6 +252,24 @@ TEST_F(PhotoFiles, EndingsChooseTheFormatAndDamagedExifIsDroppedWithOneMessage)
     EXPECT_EQ(state().file_path, path("x.bmp"));
     EXPECT_GE(psnr(state().pictures[original_slot], shown), 38.0);
     EXPECT_EQ(messages().size(), 1u);
+}
+
+TEST_F(PhotoFiles, ATransparentPngIsShownOverWhiteAndADamagedOneChangesNothing)
+{
+    const std::vector<char> png = rgba_png({200, 10, 20, 255, 0, 0, 0, 0, 0, 0, 255, 128});
+    load(write_bytes("clear.png", png));
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_NE(messages().front().find("transparent"), std::string::npos) << messages().front();
+    EXPECT_EQ(state().pictures[original_slot].at(0, 0), rgb(200, 10, 20));
+    EXPECT_EQ(state().pictures[original_slot].at(1, 0), rgb(255, 255, 255));
+    EXPECT_EQ(state().pictures[original_slot].at(2, 0), rgb(127, 127, 255));
+    EXPECT_EQ(state().file_path, path("clear.png"));  // read as it is, no BMP file beside it
+    EXPECT_FALSE(fs::exists(path("clear.bmp")));
+
+    const LoadState before = load_state();
+    load(write_bytes("cut.png", std::vector<char>(png.begin(), png.begin() + 50)));
+    EXPECT_EQ(load_state(), before);
+    EXPECT_EQ(messages().size(), 2u);
 }
 
 }  // namespace
