@@ -12,11 +12,9 @@
 #include <span>
 #include <vector>
 
-// jpeglib.h needs FILE and size_t declared first.
-#include <jpeglib.h>
-
 #include "files/exif_orientation.h"
 #include "files/image_files.h"
+#include "files/jpeg_errors.h"
 
 namespace fe {
 
@@ -44,31 +42,7 @@ int exif_orientation(const jpeg_saved_marker_ptr markers)
 
 // ------------------------------------------------------------ libjpeg
 
-// libjpeg reports a fatal error by calling error_exit, which must not return:
-// it jumps back to the decoding function with the message kept.
-struct ErrorExit {
-    jpeg_error_mgr manager;  // first, so libjpeg's pointer is also ours
-    std::jmp_buf back;
-    char message[JMSG_LENGTH_MAX];
-};
-
-[[noreturn]] void jump_back(j_common_ptr info)
-{
-    auto* errors = reinterpret_cast<ErrorExit*>(info->err);
-    (*info->err->format_message)(info, errors->message);
-    std::longjmp(errors->back, 1);
-}
-
-// Warnings about damaged data are not printed; the picture is still decoded,
-// as far as the data goes.
-void keep_quiet(j_common_ptr) {}
-
-void report_errors_to(jpeg_decompress_struct& info, ErrorExit& errors)
-{
-    info.err = jpeg_std_error(&errors.manager);
-    errors.manager.error_exit = jump_back;
-    errors.manager.output_message = keep_quiet;
-}
+using korven::jpeg::ErrorExit;
 
 // The largest picture read: 1 GB of pixels, a 16000 x 16000 photo.
 constexpr long long largest_picture_bytes = 1LL << 30;
@@ -102,7 +76,7 @@ enum class Outcome { decoded, not_jpeg, too_wide, too_large };
 Outcome decode(std::FILE* file, korven::Picture& picture, std::vector<Colour>& band, ErrorExit& errors)
 {
     jpeg_decompress_struct info{};
-    report_errors_to(info, errors);
+    info.err = korven::jpeg::reporting_to(errors);
     if (setjmp(errors.back)) {
         jpeg_destroy_decompress(&info);
         return Outcome::not_jpeg;
@@ -171,7 +145,7 @@ Outcome decode(std::FILE* file, korven::Picture& picture, std::vector<Colour>& b
 long long header_pixels(std::FILE* file, ErrorExit& errors)
 {
     jpeg_decompress_struct info{};
-    report_errors_to(info, errors);
+    info.err = korven::jpeg::reporting_to(errors);
     if (setjmp(errors.back)) {
         jpeg_destroy_decompress(&info);
         return 0;

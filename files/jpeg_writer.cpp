@@ -6,25 +6,13 @@
 #include <cstdlib>
 #include <memory>
 
-// jpeglib.h needs FILE and size_t declared first.
-#include <jpeglib.h>
+#include "files/jpeg_errors.h"
 
 namespace korven {
 
 namespace {
 
-struct ErrorExit {
-    jpeg_error_mgr manager;  // first, so libjpeg's pointer is also ours
-    std::jmp_buf back;
-    char message[JMSG_LENGTH_MAX];
-};
-
-[[noreturn]] void jump_back(j_common_ptr info)
-{
-    auto* errors = reinterpret_cast<ErrorExit*>(info->err);
-    (*info->err->format_message)(info, errors->message);
-    std::longjmp(errors->back, 1);
-}
+using jpeg::ErrorExit;
 
 // Everything libjpeg may jump out of. Only plain data lives in this frame;
 // the memory libjpeg writes into is freed by the caller either way.
@@ -32,8 +20,7 @@ bool compress(const Picture& picture, int quality, std::span<const std::uint8_t>
               unsigned char*& buffer, unsigned long& size)
 {
     jpeg_compress_struct info{};
-    info.err = jpeg_std_error(&errors.manager);
-    errors.manager.error_exit = jump_back;
+    info.err = jpeg::reporting_to(errors);
     if (setjmp(errors.back)) {
         jpeg_destroy_compress(&info);
         return false;

@@ -3,7 +3,6 @@
 // into pictures, views and texts. After every event the session's invariants
 // hold; the sanitizers watch the rest.
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
 
 #include "platform/form.h"
@@ -13,10 +12,8 @@
 namespace {
 
 using namespace korven;
-namespace fs = std::filesystem;
 
 std::unique_ptr<test::RandomSession> session;
-fs::path folder;
 
 // Events per input: enough for a field, its button and a look at the result.
 constexpr int most_events = 48;
@@ -27,14 +24,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     fe::init(*argc, *argv);
-    std::string name = (fs::temp_directory_path() / "korven-fuzz-XXXXXX").string();
-    fuzz::require(mkdtemp(name.data()) != nullptr, "no temporary folder");
-    folder = name;
-    std::atexit([] {
-        std::error_code ignored;
-        fs::remove_all(folder, ignored);
-    });
-    session = std::make_unique<test::RandomSession>(folder.string());
+    session = std::make_unique<test::RandomSession>(fuzz::scratch_folder().string());
     return 0;
 }
 

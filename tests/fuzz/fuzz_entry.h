@@ -3,10 +3,14 @@
 // same entry functions run under libFuzzer (`make fuzz`) and under the replay
 // main of the test build, which feeds them the saved regression inputs.
 
+#include <stdlib.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <string>
 #include <string_view>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
@@ -22,6 +26,22 @@ inline void require(bool holds, std::string_view what)
     if (holds) return;
     std::fprintf(stderr, "broken promise: %.*s\n", static_cast<int>(what.size()), what.data());
     std::abort();
+}
+
+// A folder of the target's own for the files it writes, made on first use
+// and removed when the target ends.
+inline const std::filesystem::path& scratch_folder()
+{
+    static const std::filesystem::path folder = [] {
+        std::string name = (std::filesystem::temp_directory_path() / "korven-fuzz-XXXXXX").string();
+        require(mkdtemp(name.data()) != nullptr, "no temporary folder");
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(scratch_folder(), ignored);
+        });
+        return std::filesystem::path(name);
+    }();
+    return folder;
 }
 
 }  // namespace korven::fuzz

@@ -1,7 +1,6 @@
 // The JPEG conversion on any bytes, EXIF orientation included: it refuses with
 // a reason and leaves no BMP file, or it writes a BMP file that reads back as
 // exactly the picture it returns, upright, of the size the header promises.
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -18,26 +17,12 @@ using namespace korven;
 using fuzz::require;
 namespace fs = std::filesystem;
 
-fs::path folder;
-
 }  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    std::string name = (fs::temp_directory_path() / "korven-fuzz-XXXXXX").string();
-    require(mkdtemp(name.data()) != nullptr, "no temporary folder");
-    folder = name;
-    std::atexit([] {
-        std::error_code ignored;
-        fs::remove_all(folder, ignored);
-    });
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const std::string jpeg = (folder / "photo.jpg").string();
-    const std::string bmp = (folder / "photo.bmp").string();
+    const std::string jpeg = (fuzz::scratch_folder() / "photo.jpg").string();
+    const std::string bmp = (fuzz::scratch_folder() / "photo.bmp").string();
     std::ofstream(jpeg, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(data),
                                                                   static_cast<std::streamsize>(size));
     fs::remove(bmp);

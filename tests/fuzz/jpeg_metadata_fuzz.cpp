@@ -2,7 +2,6 @@
 // what cannot be read is dropped with a reason. The view's conversion is
 // made from what was read, or none is. Writing it into a small JPEG and a
 // small PNG gives a file of that kind, or a reason and the file as it was.
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -21,9 +20,6 @@ namespace {
 
 using namespace korven;
 using fuzz::require;
-namespace fs = std::filesystem;
-
-fs::path folder;
 
 // Writes the metadata into a freshly encoded file of one kind; it stays a file of that kind.
 void write_into(EncodedFormat format, const PhotoMetadata& metadata, const Picture& picture)
@@ -41,22 +37,9 @@ void write_into(EncodedFormat format, const PhotoMetadata& metadata, const Pictu
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    std::string name = (fs::temp_directory_path() / "korven-fuzz-XXXXXX").string();
-    require(mkdtemp(name.data()) != nullptr, "no temporary folder");
-    folder = name;
-    std::atexit([] {
-        std::error_code ignored;
-        fs::remove_all(folder, ignored);
-    });
-    prepare_metadata_library();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const std::string jpeg = (folder / "photo.jpg").string();
+    const std::string jpeg = (fuzz::scratch_folder() / "photo.jpg").string();
     std::ofstream(jpeg, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(data),
                                                                   static_cast<std::streamsize>(size));
     const PhotoMetadata metadata = read_photo_metadata(jpeg, jpeg_has_exif_block(jpeg));

@@ -1,8 +1,6 @@
 // The PNG reader on any bytes: it refuses with a reason and leaves the picture
 // as it was, or it reads a picture of the size the header promises (turned
 // for orientations 5 to 8) whose colour values have nothing in their top byte.
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -16,9 +14,6 @@ namespace {
 
 using namespace korven;
 using fuzz::require;
-namespace fs = std::filesystem;
-
-fs::path folder;
 
 std::uint32_t big_endian_u32(const std::uint8_t* at)
 {
@@ -55,21 +50,9 @@ std::vector<std::uint8_t> with_right_crcs(const std::uint8_t* data, std::size_t 
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    std::string name = (fs::temp_directory_path() / "korven-fuzz-XXXXXX").string();
-    require(mkdtemp(name.data()) != nullptr, "no temporary folder");
-    folder = name;
-    std::atexit([] {
-        std::error_code ignored;
-        fs::remove_all(folder, ignored);
-    });
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const std::string file = (folder / "picture.png").string();
+    const std::string file = (fuzz::scratch_folder() / "picture.png").string();
     const std::vector<std::uint8_t> bytes = with_right_crcs(data, size);
     std::ofstream(file, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(bytes.data()),
                                                                   static_cast<std::streamsize>(size));
