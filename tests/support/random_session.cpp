@@ -9,9 +9,13 @@
 #include "app/layouts.h"
 #include "app/startup.h"
 #include "files/bmp_format.h"
+#include "files/colour_profile.h"
 #include "files/image_files.h"
+#include "files/png_file.h"
 #include "core/numbers.h"
+#include "core/screen_conversion.h"
 #include "platform/testing.h"
+#include "tests/support/camera_photo.h"
 #include "tests/support/jpeg_writer.h"
 #include "tests/support/script.h"
 #include "state/state.h"
@@ -54,7 +58,8 @@ void write_bytes(const fs::path& path, const std::vector<std::uint8_t>& bytes)
 }
 
 // The files the session loads and drops: good pictures of several shapes, a
-// photo (both endings), cut-off and fake files, a wrong ending, a folder.
+// photo (both endings), a camera's photo in Adobe RGB and a PNG with a
+// wide-gamut profile, cut-off and fake files, a wrong ending, a folder.
 void write_session_files(const fs::path& folder)
 {
     write_bytes(folder / "small.bmp", bmp::encode(pattern(40, 30).view()));
@@ -74,13 +79,18 @@ void write_session_files(const fs::path& folder)
     fs::copy_file(folder / "small.bmp", folder / "bmp.jpg", fs::copy_options::overwrite_existing);
     fs::copy_file(folder / "small.bmp", folder / "small.Bmp", fs::copy_options::overwrite_existing);
     fs::create_directories(folder / "folder.bmp");
+    write_camera_photo(pattern(90, 60), (folder / "camera.jpeg").string(), 6, adobe_rgb_profile_bytes());
+    std::vector<std::uint8_t> png;
+    encode_png(pattern(70, 50), adobe_rgb_profile_bytes(), png);
+    write_bytes(folder / "wide.png", png);
 }
 
 // What the open and save dialogs may answer.
 constexpr std::array dialog_names = {"small.bmp",   "wide.BMP",  "tall.bmp",  "widest.bmp", "highest.bmp",
                                      "large.bmp",   "cut.bmp",   "fake.bmp",  "photo.jpg",  "snap.JPG",
                                      "cut.jpg",     "bmp.jpg",   "small.Bmp", "folder.bmp", "missing.bmp",
-                                     "saved.bmp",   "saved.PNG", "no-folder/saved.bmp",     "photo.bmp"};
+                                     "saved.bmp",   "saved.PNG", "no-folder/saved.bmp",     "photo.bmp",
+                                     "camera.jpeg", "wide.png",  "saved.jpg"};
 
 // Texts a person may leave in a field: empty, long, signs, dots, exponents,
 // non-ASCII, and plain numbers of every size.
@@ -90,7 +100,8 @@ constexpr std::array field_pieces = {"",     "0",    "1",  "2",   "7",    "17", 
                                      "\xc3\xa9", "\xef\xbc\x91\xef\xbc\x92", "\xd9\xa3", "\xf0\x9f\x98\x80"};
 
 // The command keys, all but the one that ends the program.
-constexpr std::array command_keys = {"Ctrl+O", "Ctrl+S", "Ctrl+D", "Ctrl+Z", "Ctrl+Shift+Z", "Ctrl+Y", "Ctrl+L"};
+constexpr std::array command_keys = {"Ctrl+O", "Ctrl+S", "Ctrl+D", "Ctrl+Z", "Ctrl+Shift+Z",
+                                     "Ctrl+Y", "Ctrl+L", "Ctrl+M"};
 
 }  // namespace
 
@@ -237,6 +248,17 @@ std::string broken_label(const char* name, fe::Control label, const std::string&
     return std::string(name) + " reads \"" + shown + "\" instead of \"" + expected + "\"";
 }
 
+// A colour as the window shows it: a photo's converted unless Ctrl+M turned that off.
+Colour shown_colour(const State& s, Colour colour)
+{
+    const ScreenConversion* conversion = s.metadata->screen_conversion.get();
+    if (!conversion || !s.colour_managed_view || s.shown_picture == analysis_slot) return colour;
+    Picture one(1, 1);
+    one.at(0, 0) = colour;
+    conversion->convert(one.view());
+    return one.at(0, 0);
+}
+
 // At one to one, the drawing area shows the picture from the view's offsets:
 // its first, middle and last pixels that lie near the window's corner.
 std::string broken_drawing()
@@ -252,10 +274,10 @@ std::string broken_drawing()
     for (const auto& [x, y] : {std::pair{0, 0}, {width / 2, height / 2}, {width - 1, height - 1}}) {
         if (x < 0 || y < 0 || x >= width || y >= height) continue;
         const Colour drawn = fe::testing::canvas_pixel(c.FORM2, 14 + x, 14 + y);
-        if (drawn != picture.at(s.view_left + x, s.view_top + y))
+        const Colour expected = shown_colour(s, picture.at(s.view_left + x, s.view_top + y));
+        if (drawn != expected)
             return "the drawing area shows " + std::to_string(drawn) + " at " + std::to_string(x) + "," +
-                   std::to_string(y) + " where the picture has " +
-                   std::to_string(picture.at(s.view_left + x, s.view_top + y));
+                   std::to_string(y) + " where it should show " + std::to_string(expected);
     }
     return {};
 }
