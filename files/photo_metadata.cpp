@@ -1,7 +1,5 @@
 #include "files/photo_metadata.h"
 
-#include <zlib.h>
-
 #include <algorithm>
 #include <cstring>
 #include <exception>
@@ -9,6 +7,8 @@
 #include <mutex>
 
 #include <exiv2/exiv2.hpp>
+
+#include "files/png_chunks.h"
 
 namespace korven {
 
@@ -72,35 +72,6 @@ void describe_saved_picture(PhotoMetadata::Tags& tags, int width, int height)
                               {"Xmp.exif.PixelYDimension", h}, {"Xmp.tiff.ImageWidth", w},
                               {"Xmp.tiff.ImageLength", h}})
         replace_where_present<Exiv2::XmpKey>(tags.xmp, key, std::to_string(value));
-}
-
-std::uint32_t big_endian_u32(const std::uint8_t* at)
-{
-    return (std::uint32_t{at[0]} << 24) | (std::uint32_t{at[1]} << 16) | (std::uint32_t{at[2]} << 8) | at[3];
-}
-
-void append_big_endian_u32(std::vector<std::uint8_t>& bytes, std::uint32_t value)
-{
-    for (int shift = 24; shift >= 0; shift -= 8) bytes.push_back(static_cast<std::uint8_t>(value >> shift));
-}
-
-// Puts an eXIf chunk of `exif` (TIFF bytes, no "Exif" header) before the
-// first IDAT chunk of the PNG `file`; false when it has none.
-bool insert_exif_chunk(std::vector<std::uint8_t>& file, const Exiv2::Blob& exif)
-{
-    constexpr std::size_t signature = 8, chunk_frame = 12;
-    std::size_t at = signature;
-    while (at + chunk_frame <= file.size() && std::memcmp(&file[at + 4], "IDAT", 4) != 0)
-        at += chunk_frame + big_endian_u32(&file[at]);
-    if (at + chunk_frame > file.size()) return false;
-    std::vector<std::uint8_t> chunk;
-    append_big_endian_u32(chunk, static_cast<std::uint32_t>(exif.size()));
-    chunk.insert(chunk.end(), {'e', 'X', 'I', 'f'});
-    chunk.insert(chunk.end(), exif.begin(), exif.end());
-    const uLong crc = crc32(crc32(0, nullptr, 0), chunk.data() + 4, static_cast<uInt>(chunk.size() - 4));
-    append_big_endian_u32(chunk, static_cast<std::uint32_t>(crc));
-    file.insert(file.begin() + static_cast<std::ptrdiff_t>(at), chunk.begin(), chunk.end());
-    return true;
 }
 
 std::vector<std::uint8_t> all_bytes(Exiv2::BasicIo& io)
@@ -178,7 +149,8 @@ FileResult add_photo_metadata(std::vector<std::uint8_t>& file, EncodedFormat for
         if (format == EncodedFormat::png && !tags.exif.empty()) {
             Exiv2::Blob exif;
             Exiv2::ExifParser::encode(exif, tags.byte_order, tags.exif);
-            if (!insert_exif_chunk(written, exif)) return file_failure("the PNG picture has no picture data");
+            if (!insert_chunk_before_pixels(written, "eXIf", exif))
+                return file_failure("the PNG picture has no picture data");
         }
         file = std::move(written);
     } catch (const std::exception& error) {

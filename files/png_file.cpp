@@ -8,6 +8,8 @@
 
 #include <new>
 
+#include "files/png_chunks.h"
+
 namespace korven {
 
 namespace {
@@ -40,16 +42,13 @@ void ignore_warning(png_structp, png_const_charp) {}
 
 // Encodes the rows; false when libpng stopped. Holds nothing that needs
 // destroying across the jump back, so a longjmp out of libpng leaks nothing.
-bool encode(png_structp png, png_infop info, const Picture& picture, std::span<const std::uint8_t> icc_profile)
+bool encode(png_structp png, png_infop info, const Picture& picture)
 {
     if (setjmp(png_jmpbuf(png))) return false;
     png_set_IHDR(png, info, static_cast<png_uint_32>(picture.width()), static_cast<png_uint_32>(picture.height()),
                  8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     // 96 dots per inch, the resolution pictures are shown at.
     png_set_pHYs(png, info, 3780, 3780, PNG_RESOLUTION_METER);
-    if (!icc_profile.empty())
-        png_set_iCCP(png, info, "ICC profile", PNG_COMPRESSION_TYPE_BASE, icc_profile.data(),
-                     static_cast<png_uint_32>(icc_profile.size()));
     png_write_info(png, info);
     // Our colour values are the bytes red, green, blue and an unused one in
     // memory: libpng drops the fourth byte itself, so rows go out as they are.
@@ -74,10 +73,15 @@ FileResult encode_png(const Picture& picture, std::span<const std::uint8_t> icc_
         return file_failure("there is not enough memory for the PNG picture");
     }
     png_set_write_fn(png, &output, write_bytes, flush_nothing);
-    const bool encoded = encode(png, info, picture, icc_profile);
+    const bool encoded = encode(png, info, picture);
     png_destroy_write_struct(&png, &info);
-    if (encoded) return {};
-    return file_failure(output.error[0] ? output.error : "the PNG picture could not be made");
+    if (!encoded) return file_failure(output.error[0] ? output.error : "the PNG picture could not be made");
+    // The profile goes in as it came: libpng would refuse some that photos carry.
+    if (icc_profile.empty()) return {};
+    const std::vector<std::uint8_t> profile_chunk = icc_chunk_data(icc_profile);
+    if (profile_chunk.empty() || !insert_chunk_before_pixels(bytes, "iCCP", profile_chunk))
+        return file_failure("the colour profile could not be written");
+    return {};
 }
 
 }  // namespace korven

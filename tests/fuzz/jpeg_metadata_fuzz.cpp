@@ -27,7 +27,7 @@ void write_into(EncodedFormat format, const PhotoMetadata& metadata, const Pictu
     std::vector<std::uint8_t> file;
     const FileResult encoded = format == EncodedFormat::jpeg ? encode_jpeg(picture, 90, metadata.icc_profile, file)
                                                              : encode_png(picture, metadata.icc_profile, file);
-    require(encoded.ok, "a small picture could not be encoded");
+    require(encoded.ok, "a small picture could not be encoded: " + encoded.reason);
     const std::vector<std::uint8_t> before = file;
     const FileResult added = add_photo_metadata(file, format, metadata, picture.width(), picture.height());
     require(added.ok || (!added.reason.empty() && file == before), "a failed write changed the file or said nothing");
