@@ -4,6 +4,7 @@
 #include <cstring>
 #include <exception>
 #include <fstream>
+#include <memory>
 #include <mutex>
 
 #include <exiv2/exiv2.hpp>
@@ -110,7 +111,7 @@ PhotoMetadata read_photo_metadata(const std::string& path, bool file_has_exif)
     PhotoMetadata metadata;
     auto tags = std::make_shared<PhotoMetadata::Tags>();
     try {
-        const Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(path, false);
+        const std::unique_ptr<Exiv2::Image> image(Exiv2::ImageFactory::open(path, false).release());
         image->readMetadata();
         tags->exif = image->exifData();
         tags->xmp = image->xmpData();
@@ -137,7 +138,8 @@ FileResult add_photo_metadata(std::vector<std::uint8_t>& file, EncodedFormat for
     try {
         PhotoMetadata::Tags tags = *metadata.tags;
         describe_saved_picture(tags, width, height);
-        const Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(file.data(), static_cast<long>(file.size()));
+        const std::unique_ptr<Exiv2::Image> image(
+            Exiv2::ImageFactory::open(file.data(), static_cast<long>(file.size())).release());
         image->readMetadata();  // keeps the colour profile the encoder wrote
         // exiv2 writes a PNG's EXIF only as a text chunk that few readers
         // read: it goes into an eXIf chunk of our own below.

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 
 #include <exiv2/exiv2.hpp>
 
@@ -53,7 +54,7 @@ bool write_camera_photo(const Picture& stored, const std::string& path, int orie
     Picture small(16, 12);
     if (!write_jpeg(small, thumbnail, 80)) return false;
     try {
-        const Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(path, false);
+        const std::unique_ptr<Exiv2::Image> image(Exiv2::ImageFactory::open(path, false).release());
         image->readMetadata();
         Exiv2::ExifData exif;
         exif["Exif.Image.Make"] = "Testbild Optics";
@@ -69,13 +70,13 @@ bool write_camera_photo(const Picture& stored, const std::string& path, int orie
         exif["Exif.Photo.ColorSpace"] = static_cast<std::uint16_t>(0xFFFF);
         exif["Exif.Iop.InteroperabilityIndex"] = "R03";
         exif["Exif.GPSInfo.GPSLatitudeRef"] = "N";
-        Exiv2::Value::AutoPtr latitude = Exiv2::Value::create(Exiv2::unsignedRational);
-        latitude->read("54/1 19/1 3012/100");
-        exif.add(Exiv2::ExifKey("Exif.GPSInfo.GPSLatitude"), latitude.get());
+        Exiv2::URationalValue latitude;
+        latitude.read("54/1 19/1 3012/100");
+        exif.add(Exiv2::ExifKey("Exif.GPSInfo.GPSLatitude"), &latitude);
         exif["Exif.GPSInfo.GPSLongitudeRef"] = "E";
-        Exiv2::Value::AutoPtr longitude = Exiv2::Value::create(Exiv2::unsignedRational);
-        longitude->read("10/1 7/1 5521/100");
-        exif.add(Exiv2::ExifKey("Exif.GPSInfo.GPSLongitude"), longitude.get());
+        Exiv2::URationalValue longitude;
+        longitude.read("10/1 7/1 5521/100");
+        exif.add(Exiv2::ExifKey("Exif.GPSInfo.GPSLongitude"), &longitude);
         Exiv2::ExifThumb(exif).setJpegThumbnail(thumbnail);
         image->setExifData(exif);
 
@@ -107,7 +108,7 @@ bool write_camera_photo(const Picture& stored, const std::string& path, int orie
 ReadBackMetadata read_back_metadata(const std::string& path)
 {
     ReadBackMetadata read;
-    const Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(path, false);
+    const std::unique_ptr<Exiv2::Image> image(Exiv2::ImageFactory::open(path, false).release());
     image->readMetadata();
     for (const Exiv2::Exifdatum& tag : image->exifData()) read.tags[tag.key()] = tag.toString();
     for (const Exiv2::Xmpdatum& tag : image->xmpData()) read.tags[tag.key()] = tag.toString();
