@@ -39,10 +39,12 @@ void BUTTON6_ON()
     s.file_path = fe::win_save_dlg(ui().MAINFORM, "Save as bitmap", "image.bmp",
                                    "Bitmap Image(*.bmp);PNG Image(*.png);JPEG Image(*.jpg)");
     if (s.file_path == fe::cancel_text) return;
-    // A failed save leaves any earlier file whole; the message comes once the busy cursor is gone.
-    FileResult written = file_failure(save_refusal(s.file_path));
-    if (!written.reason.empty()) {
-        fe::message("Cannot save \"" + s.file_path + "\": " + written.reason + ".");
+    const auto refuse = [&](const std::string& reason) {
+        fe::message("Cannot save \"" + s.file_path + "\": " + reason + ".");
+    };
+    // Refusals that need no writing come before the quality dialog.
+    if (const std::string refusal = save_refusal(s.file_path); !refusal.empty()) {
+        refuse(refusal);
         return;
     }
     const PictureFileKind kind = kind_of_saved_file(s.file_path);
@@ -56,12 +58,14 @@ void BUTTON6_ON()
     const bool photo = s.shown_picture == adjusted_slot;
     if (photo) options.metadata = s.metadata.get();
     std::string metadata_not_kept = photo ? s.metadata->unreadable : std::string();
+    FileResult written;
     {
+        // A failed save leaves any earlier file whole; the message comes once the busy cursor is gone.
         const fe::Bitmap& picture = picture_in_slot(s.shown_picture);
         const fe::BusyCursor busy(takes_long(static_cast<long long>(picture.width()) * picture.height()));
         written = save_picture(picture, s.file_path, options, &metadata_not_kept);
     }
-    if (!written) fe::message("Cannot save \"" + s.file_path + "\": " + written.reason + ".");
+    if (!written) refuse(written.reason);
     else if (kind != PictureFileKind::bmp) tell_metadata_not_kept(s.file_path, metadata_not_kept);
 }
 

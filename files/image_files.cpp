@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <span>
 
 #include "files/bmp_format.h"
@@ -98,8 +97,9 @@ long long picture_file_pixels(const std::string& path)
     while (got < 0 && errno == EINTR);
     if (got <= 0) return 0;
     if (got >= 2 && start[0] == 0xff && start[1] == 0xd8) return jpeg_header_pixels(path);
-    if (got >= 8 && std::memcmp(start, "\x89PNG\r\n\x1a\n", 8) == 0) return png_header_pixels(path);
-    return korven::bmp::header_pixels(std::span(start, static_cast<std::size_t>(got)));
+    const std::span<const std::uint8_t> bytes(start, static_cast<std::size_t>(got));
+    if (const long long png_pixels = png_header_pixels(bytes); png_pixels > 0) return png_pixels;
+    return korven::bmp::header_pixels(bytes);
 }
 
 FileResult save_file(const korven::Picture& bitmap, const std::string& path, Durability durability)

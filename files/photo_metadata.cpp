@@ -130,7 +130,7 @@ PhotoMetadata read_photo_metadata(const std::string& path, bool file_has_exif)
     return metadata;
 }
 
-FileResult add_photo_metadata(std::vector<std::uint8_t>& file, EncodedFormat format, const PhotoMetadata& metadata,
+FileResult add_photo_metadata(std::vector<std::uint8_t>& file, PictureFileKind kind, const PhotoMetadata& metadata,
                               int width, int height)
 {
     if (!metadata.tags) return {};
@@ -143,12 +143,12 @@ FileResult add_photo_metadata(std::vector<std::uint8_t>& file, EncodedFormat for
         image->readMetadata();  // keeps the colour profile the encoder wrote
         // exiv2 writes a PNG's EXIF only as a text chunk that few readers
         // read: it goes into an eXIf chunk of our own below.
-        image->setExifData(format == EncodedFormat::png ? Exiv2::ExifData() : tags.exif);
+        image->setExifData(kind == PictureFileKind::png ? Exiv2::ExifData() : tags.exif);
         image->setXmpData(tags.xmp);
         image->setIptcData(tags.iptc);
         image->writeMetadata();
         std::vector<std::uint8_t> written = all_bytes(image->io());
-        if (format == EncodedFormat::png && !tags.exif.empty()) {
+        if (kind == PictureFileKind::png && !tags.exif.empty()) {
             Exiv2::Blob exif;
             Exiv2::ExifParser::encode(exif, tags.byte_order, tags.exif);
             if (!insert_chunk_before_pixels(written, "eXIf", exif))

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "files/file_endings.h"
 #include "files/file_result.h"
 
 namespace korven {
@@ -24,8 +25,6 @@ struct PhotoMetadata {
     std::shared_ptr<const ScreenConversion> screen_conversion;
 };
 
-enum class EncodedFormat { jpeg, png };
-
 // Makes exiv2 ready for file jobs on several threads (its XMP toolkit behind
 // a lock, its own log muted). Called once before the first job, and by
 // anything else that uses exiv2 before it; the jobs call it too.
@@ -40,12 +39,12 @@ PhotoMetadata read_photo_metadata(const std::string& path, bool file_has_exif);
 bool jpeg_has_exif_block(const std::string& path);
 
 // Writes the EXIF, XMP and IPTC of `metadata` into `file`, the bytes of a JPEG
-// or PNG just encoded of a `width` x `height` picture (the encoder has written
+// (`kind` jpeg) or PNG (png) just encoded of a `width` x `height` picture (the encoder has written
 // the colour profile), with three changes: the orientation is 1 (the pixels
 // are upright), the pixel dimensions are the picture's, and the EXIF
 // thumbnail is gone. A PNG gets its EXIF as one eXIf chunk before the picture
 // data. On failure `file` is as it was.
-FileResult add_photo_metadata(std::vector<std::uint8_t>& file, EncodedFormat format, const PhotoMetadata& metadata,
+FileResult add_photo_metadata(std::vector<std::uint8_t>& file, PictureFileKind kind, const PhotoMetadata& metadata,
                               int width, int height);
 
 }  // namespace korven

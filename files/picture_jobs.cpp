@@ -55,6 +55,17 @@ LoadedPicture read_bmp(const std::string& path)
     return loaded;
 }
 
+// The metadata and colour profile of the file a photo was read from, and the
+// view's conversion of its colours; what cannot be read is said once here.
+PhotoMetadata metadata_of_photo(const std::string& path, bool file_has_exif)
+{
+    PhotoMetadata metadata = read_photo_metadata(path, file_has_exif);
+    if (!metadata.unreadable.empty())
+        std::cerr << "korven: the metadata of \"" << path << "\" is dropped: " << metadata.unreadable << "\n";
+    metadata.screen_conversion = screen_conversion_for(metadata.icc_profile, metadata.exif_says_adobe_rgb);
+    return metadata;
+}
+
 LoadedPicture read_png(const std::string& path)
 {
     LoadedPicture loaded{LoadedPicture::Outcome::loaded, path};
@@ -66,17 +77,8 @@ LoadedPicture read_png(const std::string& path)
     }
     if (facts.composited_transparency)
         loaded.notice = "Its transparent pixels are shown over white; the transparency is not kept.";
-    loaded.metadata = read_photo_metadata(path, facts.has_exif_chunk);
+    loaded.metadata = metadata_of_photo(path, facts.has_exif_chunk);
     return loaded;
-}
-
-// The metadata and colour profile of the file a photo was read from, and the
-// view's conversion of its colours; what cannot be read is said once here.
-void add_metadata_view(const std::string& path, PhotoMetadata& metadata)
-{
-    if (!metadata.unreadable.empty())
-        std::cerr << "korven: the metadata of \"" << path << "\" is dropped: " << metadata.unreadable << "\n";
-    metadata.screen_conversion = screen_conversion_for(metadata.icc_profile, metadata.exif_says_adobe_rgb);
 }
 
 // From here on only the BMP file beside the JPEG counts (it stays on disk).
@@ -88,7 +90,7 @@ LoadedPicture convert_jpeg(const std::string& path)
     const auto outcome = conversion.outcome == ConversionOutcome::differs ? LoadedPicture::Outcome::bmp_differs
                                                                            : LoadedPicture::Outcome::loaded;
     LoadedPicture loaded{outcome, bmp_path, std::move(conversion.picture)};
-    loaded.metadata = read_photo_metadata(path, jpeg_has_exif_block(path));
+    loaded.metadata = metadata_of_photo(path, jpeg_has_exif_block(path));
     return loaded;
 }
 
@@ -98,12 +100,11 @@ FileResult encode(const Picture& picture, PictureFileKind kind, const SaveOption
 {
     const PhotoMetadata none;
     const PhotoMetadata& metadata = options.metadata ? *options.metadata : none;
-    const bool jpeg = kind == PictureFileKind::jpeg;
-    const FileResult encoded = jpeg ? encode_jpeg(picture, options.jpeg_quality, metadata.icc_profile, bytes)
-                                    : encode_png(picture, metadata.icc_profile, bytes);
+    const FileResult encoded = kind == PictureFileKind::jpeg
+                                   ? encode_jpeg(picture, options.jpeg_quality, metadata.icc_profile, bytes)
+                                   : encode_png(picture, metadata.icc_profile, bytes);
     if (!encoded) return encoded;
-    const EncodedFormat format = jpeg ? EncodedFormat::jpeg : EncodedFormat::png;
-    const FileResult added = add_photo_metadata(bytes, format, metadata, picture.width(), picture.height());
+    const FileResult added = add_photo_metadata(bytes, kind, metadata, picture.width(), picture.height());
     if (!added && metadata_not_kept) *metadata_not_kept = added.reason;
     return {};
 }
@@ -142,10 +143,11 @@ LoadPlan plan_load(const std::string& path)
 LoadedPicture load_picture(const std::string& path, const LoadPlan& plan)
 {
     if (!plan.refusal.empty()) return refused(plan.refusal);
-    if (plan.kind == PictureFileKind::bmp) return read_bmp(path);
-    LoadedPicture loaded = plan.kind == PictureFileKind::jpeg ? convert_jpeg(path) : read_png(path);
-    if (loaded.outcome != LoadedPicture::Outcome::refused) add_metadata_view(path, loaded.metadata);
-    return loaded;
+    switch (plan.kind) {
+    case PictureFileKind::jpeg: return convert_jpeg(path);
+    case PictureFileKind::png: return read_png(path);
+    default: return read_bmp(path);
+    }
 }
 
 FileResult save_picture(const Picture& picture, const std::string& path, const SaveOptions& options,

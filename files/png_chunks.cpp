@@ -8,11 +8,6 @@ namespace korven {
 
 namespace {
 
-std::uint32_t big_endian_u32(const std::uint8_t* at)
-{
-    return (std::uint32_t{at[0]} << 24) | (std::uint32_t{at[1]} << 16) | (std::uint32_t{at[2]} << 8) | at[3];
-}
-
 void append_big_endian_u32(std::vector<std::uint8_t>& bytes, std::uint32_t value)
 {
     for (int shift = 24; shift >= 0; shift -= 8) bytes.push_back(static_cast<std::uint8_t>(value >> shift));
@@ -26,7 +21,7 @@ bool insert_chunk_before_pixels(std::vector<std::uint8_t>& file, std::string_vie
     constexpr std::size_t signature = 8, chunk_frame = 12;  // length, type and CRC around the data
     std::size_t at = signature;
     while (at + chunk_frame <= file.size() && std::memcmp(&file[at + 4], "IDAT", 4) != 0)
-        at += chunk_frame + big_endian_u32(&file[at]);
+        at += chunk_frame + png_u32(&file[at]);
     if (at + chunk_frame > file.size() || type.size() != 4) return false;
     std::vector<std::uint8_t> chunk;
     append_big_endian_u32(chunk, static_cast<std::uint32_t>(data.size()));

@@ -10,6 +10,12 @@
 
 namespace korven {
 
+// A four-byte number as PNG stores it, most significant byte first.
+inline std::uint32_t png_u32(const std::uint8_t* at)
+{
+    return (std::uint32_t{at[0]} << 24) | (std::uint32_t{at[1]} << 16) | (std::uint32_t{at[2]} << 8) | at[3];
+}
+
 // Puts a chunk of `type` holding `data` before the first IDAT chunk of the
 // PNG `file`; false, with `file` as it was, when it has none.
 bool insert_chunk_before_pixels(std::vector<std::uint8_t>& file, std::string_view type,

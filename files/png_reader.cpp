@@ -21,6 +21,7 @@
 
 #include "files/exif_orientation.h"
 #include "files/image_files.h"
+#include "files/png_chunks.h"
 
 namespace fe {
 
@@ -161,11 +162,6 @@ File open_without_waiting(const std::string& path)
     return file;
 }
 
-std::uint32_t big_endian_u32(const std::uint8_t* at)
-{
-    return (std::uint32_t{at[0]} << 24) | (std::uint32_t{at[1]} << 16) | (std::uint32_t{at[2]} << 8) | at[3];
-}
-
 }  // namespace
 
 FileResult read_png(const std::string& path, korven::Picture& picture, PngFacts& facts)
@@ -201,21 +197,14 @@ FileResult read_png(const std::string& path, korven::Picture& picture, PngFacts&
     return {};
 }
 
-long long png_header_pixels(const std::string& path)
+long long png_header_pixels(std::span<const std::uint8_t> start)
 {
     // The signature, then the IHDR chunk: its length (13), its name, width and height.
-    const int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (descriptor < 0) return 0;
-    std::uint8_t start[24];
-    ssize_t got = 0;
-    do got = pread(descriptor, start, sizeof start, 0);
-    while (got < 0 && errno == EINTR);
-    close(descriptor);
     static constexpr std::uint8_t signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    if (got != static_cast<ssize_t>(sizeof start) || std::memcmp(start, signature, 8) != 0 ||
-        big_endian_u32(start + 8) != 13 || std::memcmp(start + 12, "IHDR", 4) != 0)
+    if (start.size() < 24 || std::memcmp(start.data(), signature, 8) != 0 || korven::png_u32(&start[8]) != 13 ||
+        std::memcmp(&start[12], "IHDR", 4) != 0)
         return 0;
-    const std::uint32_t width = big_endian_u32(start + 16), height = big_endian_u32(start + 20);
+    const std::uint32_t width = korven::png_u32(&start[16]), height = korven::png_u32(&start[20]);
     if (width == 0 || height == 0 || width > PNG_UINT_31_MAX || height > PNG_UINT_31_MAX) return 0;
     return static_cast<long long>(width) * height;
 }

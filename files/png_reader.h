@@ -3,6 +3,8 @@
 // not, as 8-bit colours laid over white where they are transparent, upright
 // as the file's EXIF orientation says.
 
+#include <cstdint>
+#include <span>
 #include <string>
 
 #include "core/picture.h"
@@ -21,8 +23,8 @@ struct PngFacts {
 // they were and the result says why.
 korven::FileResult read_png(const std::string& path, korven::Picture& picture, PngFacts& facts);
 
-// The number of pixels of a PNG file's picture, from its header; 0 if it is
-// not a PNG file or cannot be read.
-long long png_header_pixels(const std::string& path);
+// The number of pixels of a PNG file's picture, from the first bytes of the
+// file (24 are enough); 0 if they are not a PNG file's.
+long long png_header_pixels(std::span<const std::uint8_t> start);
 
 }  // namespace fe

@@ -291,8 +291,8 @@ TEST_F(PngReading, DamagedAndOtherFilesAreRefusedAndTheOldPictureKept)
         EXPECT_TRUE(picture == before) << name;
         EXPECT_EQ(facts.exif_orientation, 7) << name;
     }
-    EXPECT_EQ(fe::png_header_pixels(path("text.png")), 0);
-    EXPECT_EQ(fe::png_header_pixels(path("cut.png")), 64 * 64);
+    EXPECT_EQ(fe::picture_file_pixels(path("text.png")), 0);
+    EXPECT_EQ(fe::picture_file_pixels(path("cut.png")), 64 * 64);
 }
 
 }  // namespace

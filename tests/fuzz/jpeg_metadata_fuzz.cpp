@@ -22,16 +22,16 @@ using namespace korven;
 using fuzz::require;
 
 // Writes the metadata into a freshly encoded file of one kind; it stays a file of that kind.
-void write_into(EncodedFormat format, const PhotoMetadata& metadata, const Picture& picture)
+void write_into(PictureFileKind kind, const PhotoMetadata& metadata, const Picture& picture)
 {
     std::vector<std::uint8_t> file;
-    const FileResult encoded = format == EncodedFormat::jpeg ? encode_jpeg(picture, 90, metadata.icc_profile, file)
+    const FileResult encoded = kind == PictureFileKind::jpeg ? encode_jpeg(picture, 90, metadata.icc_profile, file)
                                                              : encode_png(picture, metadata.icc_profile, file);
     require(encoded.ok, "a small picture could not be encoded: " + encoded.reason);
     const std::vector<std::uint8_t> before = file;
-    const FileResult added = add_photo_metadata(file, format, metadata, picture.width(), picture.height());
+    const FileResult added = add_photo_metadata(file, kind, metadata, picture.width(), picture.height());
     require(added.ok || (!added.reason.empty() && file == before), "a failed write changed the file or said nothing");
-    const std::uint8_t start = format == EncodedFormat::jpeg ? 0xFF : 0x89;
+    const std::uint8_t start = kind == PictureFileKind::jpeg ? 0xFF : 0x89;
     require(file.size() > 8 && file[0] == start, "metadata written into a file made it another kind of file");
 }
 
@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const Colour colour : colours.pixels()) require(colour >> 24 == 0, "a converted colour has a top byte");
     }
     const Picture picture(5, 3);
-    write_into(EncodedFormat::jpeg, metadata, picture);
-    write_into(EncodedFormat::png, metadata, picture);
+    write_into(PictureFileKind::jpeg, metadata, picture);
+    write_into(PictureFileKind::png, metadata, picture);
     return 0;
 }

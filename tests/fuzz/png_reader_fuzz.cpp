@@ -7,6 +7,10 @@
 #include <string>
 #include <vector>
 
+#include <zlib.h>
+
+#include "files/image_files.h"
+#include "files/png_chunks.h"
 #include "files/png_reader.h"
 #include "tests/fuzz/fuzz_entry.h"
 
@@ -14,21 +18,6 @@ namespace {
 
 using namespace korven;
 using fuzz::require;
-
-std::uint32_t big_endian_u32(const std::uint8_t* at)
-{
-    return (std::uint32_t{at[0]} << 24) | (std::uint32_t{at[1]} << 16) | (std::uint32_t{at[2]} << 8) | at[3];
-}
-
-std::uint32_t crc32(const std::uint8_t* bytes, std::size_t length)
-{
-    std::uint32_t crc = 0xFFFFFFFFu;
-    for (std::size_t i = 0; i < length; ++i) {
-        crc ^= bytes[i];
-        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
-    }
-    return ~crc;
-}
 
 // The input with the CRC of each of its chunks made right, so that mutations
 // reach past libpng's checks into the chunks' contents. Inputs of odd length
@@ -39,9 +28,9 @@ std::vector<std::uint8_t> with_right_crcs(const std::uint8_t* data, std::size_t 
     if (size % 2 == 1) return bytes;
     // After the signature: each chunk's length, name, contents and CRC of the name and contents.
     for (std::size_t at = 8; at + 12 <= size;) {
-        const std::size_t length = big_endian_u32(&bytes[at]);
+        const std::size_t length = png_u32(&bytes[at]);
         if (length > size - at - 12) break;
-        const std::uint32_t crc = crc32(&bytes[at + 4], length + 4);
+        const auto crc = static_cast<std::uint32_t>(crc32(0, &bytes[at + 4], static_cast<uInt>(length + 4)));
         for (int i = 0; i < 4; ++i) bytes[at + 8 + length + i] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
         at += 12 + length;
     }
@@ -57,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::ofstream(file, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(bytes.data()),
                                                                   static_cast<std::streamsize>(size));
     // Huge promised pictures decode slowly and prove nothing new here.
-    const long long promised = fe::png_header_pixels(file);
+    const long long promised = fe::picture_file_pixels(file);
     if (promised > (1 << 22)) return 0;
 
     const Picture before(2, 1);
@@ -72,8 +61,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(!picture.empty() && picture.width() <= 32767 && picture.height() <= 32767,
             "a picture read has a side of 0 or over 32767");
     require(promised > 0 && size >= 24, "a picture was read from a file with no PNG header");
-    const int width = static_cast<int>(big_endian_u32(&bytes[16]));
-    const int height = static_cast<int>(big_endian_u32(&bytes[20]));
+    const int width = static_cast<int>(png_u32(&bytes[16]));
+    const int height = static_cast<int>(png_u32(&bytes[20]));
     require(facts.exif_orientation >= 1 && facts.exif_orientation <= 8 &&
                 (facts.has_exif_chunk || facts.exif_orientation == 1),
             "the orientation is out of range or has no eXIf chunk behind it");
