@@ -60,7 +60,7 @@ void fill_chroma_matrix(std::array<std::array<float, 3>, 3>& m)
 
 }  // namespace
 
-int identity_point_value(int point) { return point == curve_points - 1 ? 255 : 8 * point; }
+int identity_point_value(int point) { return curve_point_input(point); }
 
 void start_up()
 {

@@ -14,10 +14,9 @@
 
 #include "core/picture.h"
 #include "files/photo_metadata.h"
+#include "files/tone_curve.h"
 
 namespace korven {
-
-constexpr int curve_points = 33;
 
 // Slots of the pictures: the document's two, and the analysis chart.
 enum PictureSlot { original_slot = 0, adjusted_slot = 1, analysis_slot = 2 };
@@ -25,17 +24,8 @@ enum PictureSlot { original_slot = 0, adjusted_slot = 1, analysis_slot = 2 };
 // A picture nothing writes again; its reference is its identity.
 using SharedPicture = std::shared_ptr<const Picture>;
 
-// How DRAW applies the curve: to all channels keeping their ratios, or to one.
-enum class DrawMode : std::uint8_t { all, red, green, blue };
-
-using CurveLevels = std::array<std::int16_t, curve_points>;
-
 // What DRAW made an adjusted picture from, besides the original.
-struct DrawRecipe {
-    CurveLevels levels{};
-    DrawMode mode = DrawMode::all;
-    friend bool operator==(const DrawRecipe&, const DrawRecipe&) = default;
-};
+using DrawRecipe = ToneCurve;
 
 // The original and the adjusted picture. Replacing one is the only way to
 // change it; the adjusted picture remembers the DRAW that made it until
