@@ -7,6 +7,15 @@
 
 namespace korven {
 
+namespace {
+
+thread_local bool runs_alone = false;
+
+}  // namespace
+
+RunsOnThisThreadOnly::RunsOnThisThreadOnly() : before_(runs_alone) { runs_alone = true; }
+RunsOnThisThreadOnly::~RunsOnThisThreadOnly() { runs_alone = before_; }
+
 void share_runs(int count, int run_length, long long pixels, const std::function<void(int, int)>& work)
 {
     static const bool second_core = std::thread::hardware_concurrency() >= 2;
@@ -24,7 +33,7 @@ void share_runs(int count, int run_length, long long pixels, const std::function
     };
     std::exception_ptr own_failure, helper_failure;
     std::thread helper;
-    if (pixels >= pixels_worth_a_thread && count > run_length && second_core) {
+    if (pixels >= pixels_worth_a_thread && count > run_length && second_core && !runs_alone) {
         try {
             helper = std::thread(take_runs, std::ref(helper_failure));
         } catch (const std::exception&) {

@@ -18,4 +18,17 @@ constexpr long long pixels_worth_a_thread = 1 << 20;
 void share_runs(int count, int run_length, long long pixels,
                 const std::function<void(int first, int end)>& work);
 
+// While one lives, `share_runs` on this thread does every run itself: for
+// work that is already spread over the cores a job per thread.
+class RunsOnThisThreadOnly {
+public:
+    RunsOnThisThreadOnly();
+    ~RunsOnThisThreadOnly();
+    RunsOnThisThreadOnly(const RunsOnThisThreadOnly&) = delete;
+    RunsOnThisThreadOnly& operator=(const RunsOnThisThreadOnly&) = delete;
+
+private:
+    bool before_;
+};
+
 }  // namespace korven

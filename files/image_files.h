@@ -23,9 +23,14 @@ FileResult load_file(korven::Picture& bitmap, const std::string& path);
 FileResult save_file(const korven::Picture& bitmap, const std::string& path,
                      Durability durability = Durability::on_disk);
 
+// What a JPEG whose data ends before its picture does gives: the picture with
+// the rest filled in (as loading shows it), or a refusal (as a batch wants).
+enum class CutOffJpeg { filled_in, refused };
+
 // Decodes a JPEG file upright (its EXIF orientation applied). On failure
 // `picture` is left as it was and the result says why.
-FileResult read_jpeg(const std::string& path, korven::Picture& picture);
+FileResult read_jpeg(const std::string& path, korven::Picture& picture,
+                     CutOffJpeg cut_off = CutOffJpeg::filled_in);
 
 // The number of pixels of a JPEG file's picture, from its header; 0 if it
 // has none that can be read.

@@ -173,7 +173,7 @@ long long jpeg_header_pixels(const std::string& path)
     return file ? header_pixels(file.get(), errors) : 0;
 }
 
-FileResult read_jpeg(const std::string& path, korven::Picture& picture)
+FileResult read_jpeg(const std::string& path, korven::Picture& picture, CutOffJpeg cut_off)
 {
     std::error_code error;
     const auto size = std::filesystem::file_size(path, error);
@@ -196,6 +196,7 @@ FileResult read_jpeg(const std::string& path, korven::Picture& picture)
     case Outcome::too_wide: return file_failure("the picture is larger than 32767 pixels on a side");
     case Outcome::too_large: return file_failure("the picture is too large for memory");
     }
+    if (errors.data_cut_off && cut_off == CutOffJpeg::refused) return file_failure("the file is cut off");
     picture = std::move(decoded);
     return {};
 }

@@ -55,18 +55,24 @@ LoadedPicture read_bmp(const std::string& path)
     return loaded;
 }
 
-// The metadata and colour profile of the file a photo was read from, and the
-// view's conversion of its colours; what cannot be read is said once here.
-PhotoMetadata metadata_of_photo(const std::string& path, bool file_has_exif)
+// Whether a photo read is to be shown, with its colours converted for the
+// screen, or only corrected and saved again.
+enum class Viewing { shown, unseen };
+
+// The metadata and colour profile of the file a photo was read from, and, for
+// a photo shown, the view's conversion of its colours; what cannot be read is
+// said once here.
+PhotoMetadata metadata_of_photo(const std::string& path, bool file_has_exif, Viewing viewing)
 {
     PhotoMetadata metadata = read_photo_metadata(path, file_has_exif);
     if (!metadata.unreadable.empty())
         std::cerr << "korven: the metadata of \"" << path << "\" is dropped: " << metadata.unreadable << "\n";
-    metadata.screen_conversion = screen_conversion_for(metadata.icc_profile, metadata.exif_says_adobe_rgb);
+    if (viewing == Viewing::shown)
+        metadata.screen_conversion = screen_conversion_for(metadata.icc_profile, metadata.exif_says_adobe_rgb);
     return metadata;
 }
 
-LoadedPicture read_png(const std::string& path)
+LoadedPicture read_png(const std::string& path, Viewing viewing)
 {
     LoadedPicture loaded{LoadedPicture::Outcome::loaded, path};
     fe::PngFacts facts;
@@ -77,7 +83,7 @@ LoadedPicture read_png(const std::string& path)
     }
     if (facts.composited_transparency)
         loaded.notice = "Its transparent pixels are shown over white; the transparency is not kept.";
-    loaded.metadata = metadata_of_photo(path, facts.has_exif_chunk);
+    loaded.metadata = metadata_of_photo(path, facts.has_exif_chunk, viewing);
     return loaded;
 }
 
@@ -90,7 +96,20 @@ LoadedPicture convert_jpeg(const std::string& path)
     const auto outcome = conversion.outcome == ConversionOutcome::differs ? LoadedPicture::Outcome::bmp_differs
                                                                            : LoadedPicture::Outcome::loaded;
     LoadedPicture loaded{outcome, bmp_path, std::move(conversion.picture)};
-    loaded.metadata = metadata_of_photo(path, jpeg_has_exif_block(path));
+    loaded.metadata = metadata_of_photo(path, jpeg_has_exif_block(path), Viewing::shown);
+    return loaded;
+}
+
+LoadedPicture read_jpeg_only(const std::string& path)
+{
+    LoadedPicture loaded{LoadedPicture::Outcome::loaded, path};
+    try {
+        if (const FileResult read = fe::read_jpeg(path, loaded.picture, fe::CutOffJpeg::refused); !read)
+            return refused(read.reason);
+    } catch (const std::bad_alloc&) {
+        return refused(no_memory);
+    }
+    loaded.metadata = metadata_of_photo(path, jpeg_has_exif_block(path), Viewing::unseen);
     return loaded;
 }
 
@@ -145,7 +164,18 @@ LoadedPicture load_picture(const std::string& path, const LoadPlan& plan)
     if (!plan.refusal.empty()) return refused(plan.refusal);
     switch (plan.kind) {
     case PictureFileKind::jpeg: return convert_jpeg(path);
-    case PictureFileKind::png: return read_png(path);
+    case PictureFileKind::png: return read_png(path, Viewing::shown);
+    default: return read_bmp(path);
+    }
+}
+
+LoadedPicture read_photo_only(const std::string& path)
+{
+    const LoadPlan plan = plan_load(path);
+    if (!plan.refusal.empty()) return refused(plan.refusal);
+    switch (plan.kind) {
+    case PictureFileKind::jpeg: return read_jpeg_only(path);
+    case PictureFileKind::png: return read_png(path, Viewing::unseen);
     default: return read_bmp(path);
     }
 }

@@ -50,6 +50,12 @@ LoadPlan plan_load(const std::string& path);
 LoadedPicture load_picture(const std::string& path, const LoadPlan& plan);
 inline LoadedPicture load_picture(const std::string& path) { return load_picture(path, plan_load(path)); }
 
+// Reads a photo and its metadata for correcting it unseen: the same picture
+// as `load_picture`, but a JPEG is decoded with no BMP file written beside
+// it, one whose data ends early is refused ("the file is cut off"), and no
+// conversion for the screen is built.
+LoadedPicture read_photo_only(const std::string& path);
+
 // Why no file can be saved at `path` (a folder, or a folder that does not
 // exist), in words a user understands, or "" when one may be.
 std::string save_refusal(const std::string& path);
