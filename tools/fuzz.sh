@@ -8,7 +8,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
-targets=${FUZZ_TARGETS:-bmp_reader jpeg_conversion png_reader jpeg_metadata numbers field_texts}
+targets=${FUZZ_TARGETS:-bmp_reader jpeg_conversion png_reader jpeg_metadata numbers field_texts curve_file}
 build=build/fuzz
 
 launcher=()
@@ -66,6 +66,7 @@ declare -A options=(
   [jpeg_metadata]="-max_len=16384 $seeds/exif"
   [numbers]="-max_len=1024 -dict=tests/fuzz/numbers.dict"
   [field_texts]="-max_len=4096 -len_control=0"
+  [curve_file]="-max_len=8192"
 )
 
 # The sanitizers' own runtime options: leaks in the toolkit are not ours.
