@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "app/live_draw.h"
+#include "curve/curve_files.h"
 #include "history/history.h"
 #include "history/put_back.h"
 #include "core/memory_budget.h"
@@ -31,6 +32,7 @@ const std::unordered_map<std::string, StepKind>& recorded_handlers()
             {"BUTTON3_ON", StepKind::curve_command},            // "Linear"
             {"BUTTON4_ON", StepKind::curve_command},            // "log"
             {"BUTTON5_ON", StepKind::curve_command},            // "exp"
+            {"KEY_LOAD_CURVE", StepKind::curve_command},
         };
         for (int k = 0; k < curve_points; ++k) {
             t["VSCROLL" + std::to_string(k + 2) + "_CHANGE"] = StepKind::curve_edit;
@@ -39,6 +41,16 @@ const std::unordered_map<std::string, StepKind>& recorded_handlers()
         return t;
     }();
     return table;
+}
+
+// How the history keeps what `event` does, if it changes a picture or the
+// curve: a dropped curve file is a curve command, any other drop a picture command.
+std::optional<StepKind> recorded_kind(const fe::Event& event)
+{
+    if (event.handler == "MAINFORM_DROPFILES" && drops_curve_file(event)) return StepKind::curve_command;
+    const auto recorded = recorded_handlers().find(event.handler);
+    if (recorded == recorded_handlers().end()) return std::nullopt;
+    return recorded->second;
 }
 
 // A click, a drop or a key: it ends a run of curve edits, and finds a waiting
@@ -107,12 +119,11 @@ void dispatch(const HandlerTable& table, const fe::Event& event)
     const bool command = is_command(event.handler);
     if (command) finish_live_pass();
     run();
-    const auto recorded = recorded_handlers().find(event.handler);
-    if (recorded == recorded_handlers().end()) {
+    if (const std::optional<StepKind> recorded = recorded_kind(event); !recorded) {
         if (command) history().end_curve_run();
     } else {
-        history().record(recorded->second, settled(), state().document());
-        if (recorded->second != StepKind::picture_command) ask_for_live_pass();
+        history().record(*recorded, settled(), state().document());
+        if (*recorded != StepKind::picture_command) ask_for_live_pass();
     }
     // After every event but a pointer move, which changes only the readout.
     if (event.handler.ends_with("_MOUSEMOVE")) return;

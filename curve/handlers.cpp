@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "curve/curve_files.h"
 #include "state/document_controls.h"
 #include "curve/presets.h"
 #include "platform/form.h"
@@ -80,6 +81,8 @@ void add_curve_handlers(HandlerTable& table)
     table["BUTTON3_ON"] = plain(BUTTON3_ON);
     table["BUTTON4_ON"] = plain(BUTTON4_ON);
     table["BUTTON5_ON"] = plain(BUTTON5_ON);
+    table["KEY_LOAD_CURVE"] = plain(KEY_LOAD_CURVE);
+    table["KEY_SAVE_CURVE"] = plain(KEY_SAVE_CURVE);
 }
 
 }  // namespace korven

@@ -44,6 +44,12 @@ fe::Control radio_of(DrawMode mode)
 
 }  // namespace
 
+void show_draw_mode(DrawMode mode)
+{
+    state().draw_mode = mode;
+    fe::set_check(radio_of(mode), 1);
+}
+
 void show_document_values(const PhotoDocument& shown)
 {
     const State& s = state();

@@ -17,6 +17,9 @@ void show_picture_window(bool shown);
 // Point k of the curve at `level` (0..255): its slider, and its field showing the level.
 void show_curve_level(int k, int level);
 
+// The mode of DRAW, and its radio button checked.
+void show_draw_mode(DrawMode mode);
+
 // Every control above as the document says, after the document was put back
 // in place of `shown` (what the controls show until now); only those that
 // differ are touched. The picture

@@ -43,10 +43,29 @@ TEST(CommandLine, HelpAndVersionPrintAndEndWell)
     EXPECT_EQ(help.text.find("help-all"), std::string::npos);  // no toolkit options here
 }
 
+TEST(CommandLine, ApplyTakesACurveItsOptionsAndEveryPhoto)
+{
+    const CommandLine plain = read({"--apply", "warm.kcurve", "a.jpg", "b.png"});
+    ASSERT_TRUE(plain.batch);
+    EXPECT_EQ(plain.batch->curve_file, "warm.kcurve");
+    EXPECT_EQ(plain.batch->photos, (std::vector<std::string>{"a.jpg", "b.png"}));
+    EXPECT_EQ(plain.batch->quality, 92);
+    EXPECT_EQ(plain.batch->jobs, 0);
+    EXPECT_FALSE(plain.batch->overwrite);
+    const CommandLine all = read({"--apply=c", "--out", "done", "--quality", "75", "--overwrite", "--jobs", "3", "x.bmp"});
+    ASSERT_TRUE(all.batch);
+    EXPECT_EQ(all.batch->out_folder, "done");
+    EXPECT_EQ(all.batch->quality, 75);
+    EXPECT_EQ(all.batch->jobs, 3);
+    EXPECT_TRUE(all.batch->overwrite);
+    EXPECT_NE(read({"--help"}).text.find("--apply"), std::string::npos);
+}
+
 TEST(CommandLine, AnythingElseIsAOneLineErrorEndingWithTwo)
 {
     for (const auto& wrong : {std::vector<std::string>{"--bogus"}, {"-platform", "offscreen"},
-                              {"a.bmp", "b.bmp"}}) {
+                              {"a.bmp", "b.bmp"}, {"--apply", "c.kcurve"}, {"--out", "d", "a.bmp"},
+                              {"--apply", "c", "--quality", "101", "a.bmp"}, {"--apply", "c", "--jobs", "x", "a.bmp"}}) {
         const CommandLine error = read(wrong);
         EXPECT_FALSE(error.run) << wrong[0];
         EXPECT_EQ(error.exit_code, 2) << wrong[0];

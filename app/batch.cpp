@@ -1,0 +1,170 @@
+#include "app/batch.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <condition_variable>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <mutex>
+#include <new>
+#include <thread>
+#include <vector>
+
+#include "app/batch_plan.h"
+#include "colour/draw_button.h"
+#include "core/shared_runs.h"
+#include "files/curve_file.h"
+
+namespace korven {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Outcome {
+    FileResult result;
+    std::string metadata_not_kept;
+};
+
+// The progress line a terminal shows, redrawn in place.
+class Progress {
+public:
+    Progress(int total) : total_(total), shown_(isatty(STDERR_FILENO) == 1) {}
+
+    void show(int done)
+    {
+        if (!shown_) return;
+        const double seconds = std::chrono::duration<double>(Clock::now() - start_).count();
+        const double rate = seconds > 0 ? done / seconds : 0;
+        char line[160];
+        if (done == 0 || rate <= 0) {
+            std::snprintf(line, sizeof line, "\r%d of %d photos done\x1b[K", done, total_);
+        } else {
+            const long left = std::lround((total_ - done) / rate);
+            std::snprintf(line, sizeof line, "\r%d of %d photos done, %.2f a second, %ld:%02ld left\x1b[K", done,
+                          total_, rate, left / 60, left % 60);
+        }
+        std::fputs(line, stderr);
+        std::fflush(stderr);
+    }
+
+    void clear()
+    {
+        if (shown_) std::fputs("\r\x1b[K", stderr);
+    }
+
+private:
+    int total_;
+    bool shown_;
+    Clock::time_point start_ = Clock::now();
+};
+
+// Corrects the planned photos on `jobs` threads, each taking the next photo
+// and keeping its kernels on its own core, so at most `jobs` photos are in
+// memory at once.
+std::vector<Outcome> correct_all(const std::vector<PlannedPhoto>& plan, const ToneCurve& curve, int quality,
+                                 int jobs)
+{
+    std::vector<const PlannedPhoto*> work;
+    for (const PlannedPhoto& p : plan)
+        if (p.action == PlannedPhoto::Action::correct) work.push_back(&p);
+    std::vector<Outcome> outcomes(plan.size());
+    std::atomic<std::size_t> next{0};
+    std::mutex mutex;
+    std::condition_variable changed;
+    int done = 0;
+    const auto worker = [&] {
+        const RunsOnThisThreadOnly one_core;
+        for (std::size_t i = next++; i < work.size(); i = next++) {
+            Outcome& o = outcomes[static_cast<std::size_t>(work[i] - plan.data())];
+            o.result = correct_photo(work[i]->photo, work[i]->result, curve, quality, o.metadata_not_kept);
+            const std::lock_guard lock(mutex);
+            ++done;
+            changed.notify_one();
+        }
+    };
+    const int threads = std::clamp(static_cast<int>(work.size()), 1, jobs);
+    std::vector<std::thread> pool;
+    for (int t = 1; t < threads; ++t) pool.emplace_back(worker);
+    Progress progress(static_cast<int>(work.size()));
+    std::thread watcher([&] {
+        std::unique_lock lock(mutex);
+        while (done < static_cast<int>(work.size())) {
+            progress.show(done);
+            changed.wait_for(lock, std::chrono::milliseconds(500));
+        }
+        progress.clear();
+    });
+    worker();
+    for (std::thread& t : pool) t.join();
+    watcher.join();
+    return outcomes;
+}
+
+}  // namespace
+
+FileResult correct_photo(const std::string& photo, const std::string& result, const ToneCurve& curve,
+                         int quality, std::string& metadata_not_kept)
+{
+    try {
+        LoadedPicture loaded = read_photo_only(photo);
+        if (!loaded.loaded()) return file_failure(loaded.reason);
+        // A fresh load's adjusted picture is the original itself.
+        const Picture drawn = drawn_picture(loaded.picture, loaded.picture, curve);
+        loaded.picture = Picture();
+        return save_picture(drawn, result, {.metadata = &loaded.metadata, .jpeg_quality = quality},
+                            &metadata_not_kept);
+    } catch (const std::bad_alloc&) {
+        return file_failure("there is not enough memory for the picture");
+    }
+}
+
+int run_batch(const fe::BatchRequest& request)
+{
+    const CurveFileRead read = read_curve_file(request.curve_file);
+    if (!read.curve) {
+        std::cerr << "korven: cannot use the curve file \"" << request.curve_file << "\": " << read.error << "\n";
+        return 2;
+    }
+    if (!read.notice.empty()) std::cerr << "korven: \"" << request.curve_file << "\": " << read.notice << "\n";
+    std::error_code error;
+    if (!request.out_folder.empty() && !std::filesystem::is_directory(request.out_folder, error)) {
+        std::cerr << "korven: the folder \"" << request.out_folder << "\" does not exist.\n";
+        return 2;
+    }
+
+    const std::vector<PlannedPhoto> plan = plan_batch(request.photos, request.out_folder, request.overwrite);
+    int skipped = 0;
+    for (const PlannedPhoto& p : plan) {
+        if (p.action != PlannedPhoto::Action::skip) continue;
+        std::cerr << "korven: skipped \"" << p.photo << "\": " << p.reason << "\n";
+        ++skipped;
+    }
+    const int jobs = request.jobs > 0 ? request.jobs : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    const std::vector<Outcome> outcomes = correct_all(plan, *read.curve, request.quality, jobs);
+
+    int done = 0, failed = 0;
+    for (std::size_t i = 0; i < plan.size(); ++i) {
+        const PlannedPhoto& p = plan[i];
+        if (p.action == PlannedPhoto::Action::skip) continue;
+        const FileResult& result = p.action == PlannedPhoto::Action::fail ? file_failure(p.reason) : outcomes[i].result;
+        if (!result) {
+            std::cerr << "korven: failed \"" << p.photo << "\": " << result.reason << "\n";
+            ++failed;
+            continue;
+        }
+        ++done;
+        if (!outcomes[i].metadata_not_kept.empty())
+            std::cerr << "korven: \"" << p.result << "\" is written without all of the photo's metadata: "
+                      << outcomes[i].metadata_not_kept << "\n";
+    }
+    std::cout << done << " done, " << skipped << " skipped, " << failed << " failed\n";
+    return failed > 0 ? 1 : 0;
+}
+
+}  // namespace korven
