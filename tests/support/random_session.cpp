@@ -10,6 +10,7 @@
 #include "app/startup.h"
 #include "files/bmp_format.h"
 #include "files/colour_profile.h"
+#include "files/curve_file.h"
 #include "files/image_files.h"
 #include "files/png_file.h"
 #include "core/numbers.h"
@@ -83,6 +84,9 @@ void write_session_files(const fs::path& folder)
     std::vector<std::uint8_t> png;
     encode_png(pattern(70, 50), adobe_rgb_profile_bytes(), png);
     write_bytes(folder / "wide.png", png);
+    ToneCurve red{identity_levels(), DrawMode::red};
+    for (int k = 0; k < curve_points; ++k) red.levels[k] = static_cast<std::int16_t>(255 - red.levels[k]);
+    save_curve_file(red, (folder / "curve.kcurve").string());
 }
 
 // What the open and save dialogs may answer.
@@ -90,7 +94,7 @@ constexpr std::array dialog_names = {"small.bmp",   "wide.BMP",  "tall.bmp",  "w
                                      "large.bmp",   "cut.bmp",   "fake.bmp",  "photo.jpg",  "snap.JPG",
                                      "cut.jpg",     "bmp.jpg",   "small.Bmp", "folder.bmp", "missing.bmp",
                                      "saved.bmp",   "saved.PNG", "no-folder/saved.bmp",     "photo.bmp",
-                                     "camera.jpeg", "wide.png",  "saved.jpg"};
+                                     "camera.jpeg", "wide.png",  "saved.jpg", "curve.kcurve", "saved.kcurve"};
 
 // Texts a person may leave in a field: empty, long, signs, dots, exponents,
 // non-ASCII, and plain numbers of every size.
@@ -101,7 +105,7 @@ constexpr std::array field_pieces = {"",     "0",    "1",  "2",   "7",    "17", 
 
 // The command keys, all but the one that ends the program.
 constexpr std::array command_keys = {"Ctrl+O", "Ctrl+S", "Ctrl+D", "Ctrl+Z", "Ctrl+Shift+Z",
-                                     "Ctrl+Y", "Ctrl+L", "Ctrl+M"};
+                                     "Ctrl+Y", "Ctrl+L", "Ctrl+M", "Ctrl+Shift+O", "Ctrl+Shift+S"};
 
 }  // namespace
 
