@@ -76,6 +76,12 @@ void release_pixel_memory(void* memory, std::size_t bytes) noexcept;
 // two), and giving them back to the system.
 std::uint64_t spare_pixel_bytes();
 void release_spare_pixel_memory();
+// Keeps up to `count` spares from now on, instead of two: for work that
+// holds more pictures at once, such as several photos corrected side by
+// side. With `bytes_each`, that many buffers of that size are made spare at
+// once (their pages come when first written), so pictures of any size from
+// half of it up to it never wait for new memory.
+void keep_spare_pixel_buffers(int count, std::size_t bytes_each = 0);
 // Whether a picture of `bytes` needs nothing more of the system, or will not
 // once the buffer under way is ready: it is small (small pictures come from
 // the ordinary heap) or a spare fits it. Cheap: a caller asks this before

@@ -4,14 +4,15 @@
 // loading photo after photo of one size, or a DRAW that replaces a picture
 // nothing keeps, touches no new memory at all.
 #include <algorithm>
-#include <array>
 #include <condition_variable>
 #include <cstdint>
 #include <cstdlib>
 #include <mutex>
 #include <new>
 #include <thread>
+#include <unordered_map>
 #include <utility>
+#include <vector>
 
 #include "core/picture.h"
 
@@ -33,7 +34,7 @@ std::size_t in_huge_pages(std::size_t bytes)
     return (bytes + huge_page - 1) / huge_page * huge_page;
 }
 
-// Large buffers given back, kept for reuse: at most two, the newest.
+// Large buffers given back, kept for reuse: at most `most` (two unless set), the newest.
 class SpareBuffers {
 public:
     // A spare that holds `bytes` without wasting more than half of itself,
@@ -42,48 +43,68 @@ public:
     void* take(std::size_t bytes)
     {
         const std::lock_guard lock(mutex_);
-        Spare* best = nullptr;
-        for (Spare& spare : spares_) {
-            if (spare.memory == nullptr) continue;
-            if (spare.size < bytes) free(spare);
-            else if (bytes >= spare.size / 2 && (best == nullptr || spare.size < best->size)) best = &spare;
-        }
-        if (best == nullptr) return nullptr;
-        best->size = 0;
-        return std::exchange(best->memory, nullptr);
+        std::erase_if(spares_, [&](Spare& spare) {
+            if (spare.size >= bytes) return false;
+            free(spare);
+            return true;
+        });
+        // Of equal sizes the newest, whose pages are most likely written already.
+        auto best = spares_.end();
+        for (auto spare = spares_.begin(); spare != spares_.end(); ++spare)
+            if (fits(*spare, bytes) && (best == spares_.end() || spare->size <= best->size)) best = spare;
+        if (best == spares_.end()) return nullptr;
+        void* memory = best->memory;
+        if (best->size > bytes) larger_than_asked_[memory] = best->size;
+        spares_.erase(best);
+        return memory;
     }
 
-    // Into a free place; with none, the older spare makes room.
+    // The newest; the oldest makes room. A spare lent for a smaller picture
+    // comes back whole, so it can serve a larger one again.
     void keep(void* memory, std::size_t bytes)
     {
         const std::lock_guard lock(mutex_);
-        if (spares_[0].memory == nullptr) spares_[0] = std::exchange(spares_[1], Spare{});
-        if (spares_[1].memory != nullptr) {
-            free(spares_[0]);
-            spares_[0] = spares_[1];
+        if (const auto lent = larger_than_asked_.find(memory); lent != larger_than_asked_.end()) {
+            bytes = lent->second;
+            larger_than_asked_.erase(lent);
         }
-        spares_[1] = Spare{memory, bytes};
+        while (!spares_.empty() && spares_.size() >= most_) {
+            free(spares_.front());
+            spares_.erase(spares_.begin());
+        }
+        if (most_ > 0) spares_.push_back(Spare{memory, bytes});
+        else std::free(memory);
     }
 
     // Whether `take(bytes)` would find a spare.
     bool holds(std::size_t bytes)
     {
         const std::lock_guard lock(mutex_);
-        return std::ranges::any_of(spares_, [&](const Spare& spare) {
-            return spare.memory != nullptr && spare.size >= bytes && bytes >= spare.size / 2;
-        });
+        return std::ranges::any_of(spares_, [&](const Spare& spare) { return fits(spare, bytes); });
     }
 
     std::size_t bytes()
     {
         const std::lock_guard lock(mutex_);
-        return spares_[0].size + spares_[1].size;
+        std::size_t total = 0;
+        for (const Spare& spare : spares_) total += spare.size;
+        return total;
     }
 
     void release()
     {
         const std::lock_guard lock(mutex_);
         for (Spare& spare : spares_) free(spare);
+        spares_.clear();
+    }
+
+    void set_most(std::size_t most)
+    {
+        {
+            const std::lock_guard lock(mutex_);
+            most_ = most;
+        }
+        release();
     }
 
 private:
@@ -91,6 +112,7 @@ private:
         void* memory = nullptr;
         std::size_t size = 0;
     };
+    static bool fits(const Spare& spare, std::size_t bytes) { return spare.size >= bytes && bytes >= spare.size / 2; }
     static void free(Spare& spare)
     {
         std::free(std::exchange(spare.memory, nullptr));
@@ -98,7 +120,9 @@ private:
     }
 
     std::mutex mutex_;
-    std::array<Spare, 2> spares_;  // [1] the newest
+    std::vector<Spare> spares_;  // the oldest first
+    std::size_t most_ = 2;
+    std::unordered_map<void*, std::size_t> larger_than_asked_;  // spares in use, by their whole size
 };
 
 // Never destroyed: pictures in static storage give their memory back at exit.
@@ -225,6 +249,15 @@ void release_pixel_memory(void* memory, std::size_t bytes) noexcept
 std::uint64_t spare_pixel_bytes() { return spares().bytes(); }
 
 void release_spare_pixel_memory() { spares().release(); }
+
+void keep_spare_pixel_buffers(int count, std::size_t bytes_each)
+{
+    spares().set_most(static_cast<std::size_t>(std::max(count, 0)));
+    const std::size_t whole_pages = in_huge_pages(bytes_each);
+    if (whole_pages == 0) return;
+    for (int i = 0; i < count; ++i)
+        if (void* memory = new_large_buffer(whole_pages)) spares().keep(memory, whole_pages);
+}
 
 bool pixel_memory_in_hand(std::size_t bytes)
 {

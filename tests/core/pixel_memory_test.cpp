@@ -41,5 +41,21 @@ TEST(PixelMemory, KeepsTheTwoNewestLargeBuffersAndGetsOneReadyAhead)
     EXPECT_EQ(spare_pixel_bytes(), 0u);
 }
 
+TEST(PixelMemory, MoreSparesMadeAheadServeSmallerPicturesAndComeBackWhole)
+{
+    keep_spare_pixel_buffers(3, large);
+    EXPECT_EQ(spare_pixel_bytes(), 3 * large);
+    // A picture of half the size takes a large spare, which comes back large.
+    void* lent = allocate_pixel_memory(small);
+    EXPECT_EQ(spare_pixel_bytes(), 2 * large);
+    release_pixel_memory(lent, small);
+    EXPECT_EQ(spare_pixel_bytes(), 3 * large);
+    // The one written last is lent again first.
+    EXPECT_EQ(allocate_pixel_memory(large), lent);
+    release_pixel_memory(lent, large);
+    keep_spare_pixel_buffers(2);
+    EXPECT_EQ(spare_pixel_bytes(), 0u);
+}
+
 }  // namespace
 }  // namespace korven
