@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
-#include <cstdlib>
-#include <memory>
+#include <new>
 
 #include "files/jpeg_errors.h"
 
@@ -14,10 +13,54 @@ namespace {
 
 using jpeg::ErrorExit;
 
+// libjpeg's output goes straight into the caller's vector, which starts at a
+// guess of the file's size and grows by half when full: no second buffer and
+// no copy at the end.
+struct VectorDestination {
+    jpeg_destination_mgr manager;  // first, so libjpeg's pointer is also ours
+    std::vector<std::uint8_t>* bytes;
+};
+
+// Makes the vector `size` bytes long and points libjpeg past the first
+// `written`. No memory: out as libjpeg's own errors go, once the exception is over.
+void give_room(j_compress_ptr info, std::size_t written, std::size_t size)
+{
+    auto* to = reinterpret_cast<VectorDestination*>(info->dest);
+    bool grown = true;
+    try {
+        to->bytes->resize(size);
+    } catch (const std::bad_alloc&) {
+        grown = false;
+    }
+    if (!grown) ERREXIT(info, JERR_OUT_OF_MEMORY);
+    to->manager.next_output_byte = to->bytes->data() + written;
+    to->manager.free_in_buffer = size - written;
+}
+
+// Photos at the usual qualities take from 2 to 4 bits a pixel.
+void start_writing(j_compress_ptr info)
+{
+    give_room(info, 0, std::max<std::size_t>(16384, std::size_t{info->image_width} * info->image_height * 3 / 8));
+}
+
+// Called only when the buffer is full.
+boolean grow(j_compress_ptr info)
+{
+    const std::size_t full = reinterpret_cast<VectorDestination*>(info->dest)->bytes->size();
+    give_room(info, full, full + full / 2);
+    return TRUE;
+}
+
+void finish_writing(j_compress_ptr info)
+{
+    auto* to = reinterpret_cast<VectorDestination*>(info->dest);
+    to->bytes->resize(to->bytes->size() - to->manager.free_in_buffer);
+}
+
 // Everything libjpeg may jump out of. Only plain data lives in this frame;
-// the memory libjpeg writes into is freed by the caller either way.
-bool compress(const Picture& picture, int quality, std::span<const std::uint8_t> icc_profile, ErrorExit& errors,
-              unsigned char*& buffer, unsigned long& size)
+// the vector is the caller's.
+bool compress(const PictureRows& rows, int quality, std::span<const std::uint8_t> icc_profile, ErrorExit& errors,
+              VectorDestination& destination)
 {
     jpeg_compress_struct info{};
     info.err = jpeg::reporting_to(errors);
@@ -26,9 +69,12 @@ bool compress(const Picture& picture, int quality, std::span<const std::uint8_t>
         return false;
     }
     jpeg_create_compress(&info);
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = static_cast<JDIMENSION>(picture.width());
-    info.image_height = static_cast<JDIMENSION>(picture.height());
+    destination.manager.init_destination = start_writing;
+    destination.manager.empty_output_buffer = grow;
+    destination.manager.term_destination = finish_writing;
+    info.dest = &destination.manager;
+    info.image_width = static_cast<JDIMENSION>(rows.width);
+    info.image_height = static_cast<JDIMENSION>(rows.height);
     // Our colour values are the bytes red, green, blue and an unused one in
     // memory, which libjpeg-turbo takes as they are.
     info.input_components = 4;
@@ -42,8 +88,8 @@ bool compress(const Picture& picture, int quality, std::span<const std::uint8_t>
     if (!icc_profile.empty())
         jpeg_write_icc_profile(&info, icc_profile.data(), static_cast<unsigned int>(icc_profile.size()));
     while (info.next_scanline < info.image_height) {
-        JSAMPROW row[1] = {reinterpret_cast<JSAMPROW>(const_cast<Colour*>(picture.row(
-            static_cast<int>(info.next_scanline))))};
+        JSAMPROW row[1] = {reinterpret_cast<JSAMPROW>(
+            const_cast<Colour*>(rows.row(static_cast<int>(info.next_scanline))))};
         jpeg_write_scanlines(&info, row, 1);
     }
     jpeg_finish_compress(&info);
@@ -53,18 +99,28 @@ bool compress(const Picture& picture, int quality, std::span<const std::uint8_t>
 
 }  // namespace
 
+PictureRows rows_of(const Picture& picture)
+{
+    return {picture.width(), picture.height(), [&picture](int y) { return picture.row(y); }};
+}
+
+FileResult encode_jpeg(const PictureRows& rows, int quality, std::span<const std::uint8_t> icc_profile,
+                       std::vector<std::uint8_t>& bytes)
+{
+    if (rows.width <= 0 || rows.height <= 0) return file_failure("there is no picture to save");
+    ErrorExit errors{};
+    VectorDestination destination{{}, &bytes};
+    if (!compress(rows, quality, icc_profile, errors, destination)) {
+        bytes.clear();
+        return file_failure(std::string("the JPEG picture could not be made (") + errors.message + ")");
+    }
+    return {};
+}
+
 FileResult encode_jpeg(const Picture& picture, int quality, std::span<const std::uint8_t> icc_profile,
                        std::vector<std::uint8_t>& bytes)
 {
-    if (picture.empty()) return file_failure("there is no picture to save");
-    ErrorExit errors{};
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    const bool compressed = compress(picture, quality, icc_profile, errors, buffer, size);
-    const std::unique_ptr<unsigned char, decltype(&std::free)> owned(buffer, std::free);
-    if (compressed) bytes.assign(buffer, buffer + size);
-    if (!compressed) return file_failure(std::string("the JPEG picture could not be made (") + errors.message + ")");
-    return {};
+    return encode_jpeg(rows_of(picture), quality, icc_profile, bytes);
 }
 
 }  // namespace korven

@@ -113,17 +113,18 @@ LoadedPicture read_jpeg_only(const std::string& path)
     return loaded;
 }
 
-// The bytes of `picture` in the format `kind` names, with what `options` says it carries.
-FileResult encode(const Picture& picture, PictureFileKind kind, const SaveOptions& options,
+// The bytes of `rows` in the format `kind` names (JPEG or PNG), with what
+// `options` says it carries. A PNG is encoded from the whole `picture`.
+FileResult encode(const PictureRows& rows, const Picture* picture, PictureFileKind kind, const SaveOptions& options,
                   std::vector<std::uint8_t>& bytes, std::string* metadata_not_kept)
 {
     const PhotoMetadata none;
     const PhotoMetadata& metadata = options.metadata ? *options.metadata : none;
     const FileResult encoded = kind == PictureFileKind::jpeg
-                                   ? encode_jpeg(picture, options.jpeg_quality, metadata.icc_profile, bytes)
-                                   : encode_png(picture, metadata.icc_profile, bytes);
+                                   ? encode_jpeg(rows, options.jpeg_quality, metadata.icc_profile, bytes)
+                                   : encode_png(*picture, metadata.icc_profile, bytes);
     if (!encoded) return encoded;
-    const FileResult added = add_photo_metadata(bytes, kind, metadata, picture.width(), picture.height());
+    const FileResult added = add_photo_metadata(bytes, kind, metadata, rows.width, rows.height);
     if (!added && metadata_not_kept) *metadata_not_kept = added.reason;
     return {};
 }
@@ -134,6 +135,20 @@ FileResult write_whole_file(const std::string& path, const std::vector<std::uint
     if (file.failure().empty()) file.write(bytes.data(), bytes.size());
     if (!file.failure().empty()) return file_failure(file.failure());
     return file.commit();
+}
+
+// Encodes and writes a JPEG or PNG file.
+FileResult save_encoded(const PictureRows& rows, const Picture* picture, const std::string& path,
+                        PictureFileKind kind, const SaveOptions& options, std::string* metadata_not_kept)
+{
+    std::vector<std::uint8_t> bytes;
+    try {
+        if (const FileResult encoded = encode(rows, picture, kind, options, bytes, metadata_not_kept); !encoded)
+            return encoded;
+    } catch (const std::bad_alloc&) {
+        return file_failure(no_memory);
+    }
+    return write_whole_file(path, bytes);
 }
 
 }  // namespace
@@ -186,14 +201,14 @@ FileResult save_picture(const Picture& picture, const std::string& path, const S
     if (std::string reason = save_refusal(path); !reason.empty()) return file_failure(std::move(reason));
     const PictureFileKind kind = kind_of_saved_file(path);
     if (kind == PictureFileKind::bmp) return fe::save_file(picture, path);
-    std::vector<std::uint8_t> bytes;
-    try {
-        if (const FileResult encoded = encode(picture, kind, options, bytes, metadata_not_kept); !encoded)
-            return encoded;
-    } catch (const std::bad_alloc&) {
-        return file_failure(no_memory);
-    }
-    return write_whole_file(path, bytes);
+    return save_encoded(rows_of(picture), &picture, path, kind, options, metadata_not_kept);
+}
+
+FileResult save_jpeg(const PictureRows& rows, const std::string& path, const SaveOptions& options,
+                     std::string* metadata_not_kept)
+{
+    if (std::string reason = save_refusal(path); !reason.empty()) return file_failure(std::move(reason));
+    return save_encoded(rows, nullptr, path, PictureFileKind::jpeg, options, metadata_not_kept);
 }
 
 }  // namespace korven

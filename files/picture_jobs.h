@@ -73,4 +73,9 @@ struct SaveOptions {
 FileResult save_picture(const Picture& picture, const std::string& path, const SaveOptions& options = {},
                         std::string* metadata_not_kept = nullptr);
 
+// As `save_picture` for a JPEG file, whatever `path`'s ending, with the rows
+// made as the encoder takes them: the whole picture need never be held.
+FileResult save_jpeg(const PictureRows& rows, const std::string& path, const SaveOptions& options = {},
+                     std::string* metadata_not_kept = nullptr);
+
 }  // namespace korven

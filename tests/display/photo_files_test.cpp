@@ -223,6 +223,20 @@ TEST_F(PhotoFiles, JpegFilesAreWrittenAtTheQualityChosenLast)
     fs::last_write_time(settings, fs::last_write_time(settings) + std::chrono::seconds(4));
     save_as(path("third.jpg"));
     EXPECT_EQ(script().numbers_offered.back(), 92);
+
+    // Grain at quality 100 needs more bytes than the encoder first sets aside: they grow, and the file is whole.
+    Picture grain(120, 90);
+    std::uint32_t seed = 7;
+    for (int y = 0; y < 90; ++y)
+        for (int x = 0; x < 120; ++x) grain.at(x, y) = (seed = seed * 1664525u + 1013904223u) >> 8;
+    load_picture(grain, "grain.bmp");
+    script().number_answers.push_back(100);
+    save_as(path("grain.jpg"));
+    const std::vector<char> grain_file = file_bytes(path("grain.jpg"));
+    EXPECT_GT(grain_file.size(), 16384u);
+    EXPECT_EQ(std::string(grain_file.end() - 2, grain_file.end()), "\xff\xd9");  // ends as a JPEG ends
+    ASSERT_TRUE(fe::read_jpeg(path("grain.jpg"), decoded));
+    EXPECT_EQ(decoded.width(), 120);
     EXPECT_TRUE(messages().empty());
 }
 
