@@ -1,5 +1,6 @@
 #include "app/batch.h"
 
+#include <malloc.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -17,8 +18,10 @@
 
 #include "app/batch_plan.h"
 #include "colour/draw_button.h"
+#include "colour/drawn_rows.h"
 #include "core/shared_runs.h"
 #include "files/curve_file.h"
+#include "files/image_files.h"
 
 namespace korven {
 
@@ -89,6 +92,12 @@ std::vector<Outcome> correct_all(const std::vector<PlannedPhoto>& plan, const To
         }
     };
     const int threads = std::clamp(static_cast<int>(work.size()), 1, jobs);
+    // Each job holds a photo, and for a BMP or PNG its corrected picture.
+    // Buffers of the largest photo's size serve them all in turn: new memory
+    // costs more than a pass over it.
+    long long largest = 0;
+    for (const PlannedPhoto* p : work) largest = std::max(largest, fe::picture_file_pixels(p->photo));
+    keep_spare_pixel_buffers(2 * threads, static_cast<std::size_t>(largest) * sizeof(Colour));
     std::vector<std::thread> pool;
     for (int t = 1; t < threads; ++t) pool.emplace_back(worker);
     Progress progress(static_cast<int>(work.size()));
@@ -114,11 +123,17 @@ FileResult correct_photo(const std::string& photo, const std::string& result, co
     try {
         LoadedPicture loaded = read_photo_only(photo);
         if (!loaded.loaded()) return file_failure(loaded.reason);
-        // A fresh load's adjusted picture is the original itself.
+        const SaveOptions options{.metadata = &loaded.metadata, .jpeg_quality = quality};
+        // A fresh load's adjusted picture is the original itself. A JPEG is
+        // encoded as its rows are drawn, so no second picture is made.
+        if (kind_of_saved_file(result) == PictureFileKind::jpeg) {
+            DrawnRows drawn(loaded.picture, loaded.picture, curve);
+            const PictureRows rows{loaded.picture.width(), loaded.picture.height(), [&](int y) { return drawn.row(y); }};
+            return save_jpeg(rows, result, options, &metadata_not_kept);
+        }
         const Picture drawn = drawn_picture(loaded.picture, loaded.picture, curve);
         loaded.picture = Picture();
-        return save_picture(drawn, result, {.metadata = &loaded.metadata, .jpeg_quality = quality},
-                            &metadata_not_kept);
+        return save_picture(drawn, result, options, &metadata_not_kept);
     } catch (const std::bad_alloc&) {
         return file_failure("there is not enough memory for the picture");
     }
@@ -126,6 +141,11 @@ FileResult correct_photo(const std::string& photo, const std::string& result, co
 
 int run_batch(const fe::BatchRequest& request)
 {
+    // Each photo's encoded file and its metadata pass through the heap: memory
+    // freed stays there for the next photo instead of going back to the
+    // system and being faulted in again, page by page.
+    mallopt(M_MMAP_THRESHOLD, 256 << 20);
+    mallopt(M_TRIM_THRESHOLD, 1 << 30);
     const CurveFileRead read = read_curve_file(request.curve_file);
     if (!read.curve) {
         std::cerr << "korven: cannot use the curve file \"" << request.curve_file << "\": " << read.error << "\n";

@@ -189,7 +189,10 @@ std::string curve_file_text(const ToneCurve& curve)
         "mode " +
         std::string(mode < std::size(mode_names) ? mode_names[mode] : mode_names[0]) + "\nlevels";
     // A level outside 0..255 would make a file that cannot be read back.
-    for (const std::int16_t level : curve.levels) text += " " + std::to_string(std::clamp<int>(level, 0, 255));
+    for (const std::int16_t level : curve.levels) {
+        text += ' ';
+        text += std::to_string(std::clamp<int>(level, 0, 255));
+    }
     return text + "\n";
 }
 
