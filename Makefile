@@ -32,9 +32,11 @@ test: deps
 	cmake --build $(TEST_DIR)
 	cd $(TEST_DIR) && ctest --output-on-failure
 
-bench: deps
+# vips and ImageMagick are what the batch figures compare the program with.
+bench:
+	@tools/ensure-deps.sh libvips-tools imagemagick
 	cmake -S . -B $(BENCH_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DKORVEN_TESTS=OFF -DKORVEN_BENCH=ON
-	cmake --build $(BENCH_DIR) --target korven_bench
+	cmake --build $(BENCH_DIR) --target korven_bench korven
 	./$(BENCH_DIR)/bench/korven_bench
 
 # The random session of the test build, with new seeds until SOAK_SECONDS are up.

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "bench/batch_bench.h"
 #include "bench/bench_support.h"
 #include "bench/colour_view_bench.h"
 #include "bench/draw_presses.h"
@@ -57,5 +58,6 @@ int main(int argc, char** argv)
     benchmark::Shutdown();
     korven::bench::report_draw_presses();
     korven::bench::report_colour_managed_scroll();
+    korven::bench::report_batch();
     return 0;
 }
