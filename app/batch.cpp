@@ -8,9 +8,11 @@
 #include <chrono>
 #include <cmath>
 #include <condition_variable>
+#include <deque>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <mutex>
 #include <new>
 #include <thread>
@@ -22,6 +24,8 @@
 #include "core/shared_runs.h"
 #include "files/curve_file.h"
 #include "files/image_files.h"
+#include "files/picture_jobs.h"
+#include "files/tone_curve.h"
 
 namespace korven {
 
@@ -67,6 +71,83 @@ private:
     Clock::time_point start_ = Clock::now();
 };
 
+// Corrects one photo into `result`: read, drawn with `curve`, saved as
+// `result`'s ending says, JPEG at `quality` with the photo's metadata and
+// colour profile. A JPEG is left written whole in `pending`, for the
+// committer to put in place. A failure leaves no file.
+FileResult correct_photo(const std::string& photo, const std::string& result, const ToneCurve& curve,
+                         int quality, std::string& metadata_not_kept, std::unique_ptr<OutputFile>& pending)
+{
+    try {
+        LoadedPicture loaded = read_photo_only(photo);
+        if (!loaded.loaded()) return file_failure(loaded.reason);
+        const SaveOptions options{.metadata = &loaded.metadata, .jpeg_quality = quality};
+        // A fresh load's adjusted picture is the original itself. A JPEG is
+        // encoded as its rows are drawn, so no second picture is made.
+        if (kind_of_saved_file(result) == PictureFileKind::jpeg) {
+            DrawnRows drawn(loaded.picture, loaded.picture, curve);
+            const PictureRows rows{loaded.picture.width(), loaded.picture.height(), [&](int y) { return drawn.row(y); }};
+            return write_pending_jpeg(rows, result, options, &metadata_not_kept, pending);
+        }
+        const Picture drawn = drawn_picture(loaded.picture, loaded.picture, curve);
+        loaded.picture = Picture();
+        return save_picture(drawn, result, options, &metadata_not_kept);
+    } catch (const std::bad_alloc&) {
+        return file_failure("there is not enough memory for the picture");
+    }
+}
+
+// Puts written files in place on a thread of its own: waiting for the disk
+// is no work for a core, and the jobs go on with their next photos meanwhile.
+class Committer {
+public:
+    explicit Committer(std::vector<Outcome>& outcomes) : outcomes_(outcomes), thread_([this] { serve(); }) {}
+    ~Committer()
+    {
+        {
+            const std::lock_guard lock(mutex_);
+            closing_ = true;
+        }
+        changed_.notify_one();
+        thread_.join();
+    }
+    Committer(const Committer&) = delete;
+    Committer& operator=(const Committer&) = delete;
+
+    // The file of photo `index` of the plan, written whole.
+    void add(std::size_t index, std::unique_ptr<OutputFile> file)
+    {
+        {
+            const std::lock_guard lock(mutex_);
+            waiting_.emplace_back(index, std::move(file));
+        }
+        changed_.notify_one();
+    }
+
+private:
+    void serve()
+    {
+        std::unique_lock lock(mutex_);
+        while (true) {
+            changed_.wait(lock, [this] { return closing_ || !waiting_.empty(); });
+            if (waiting_.empty()) return;
+            auto [index, file] = std::move(waiting_.front());
+            waiting_.pop_front();
+            lock.unlock();
+            const FileResult committed = file->commit();
+            lock.lock();
+            outcomes_[index].result = committed;
+        }
+    }
+
+    std::vector<Outcome>& outcomes_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<std::pair<std::size_t, std::unique_ptr<OutputFile>>> waiting_;
+    bool closing_ = false;
+    std::thread thread_;  // last: it starts once the rest is ready
+};
+
 // Corrects the planned photos on `jobs` threads, each taking the next photo
 // and keeping its kernels on its own core, so at most `jobs` photos are in
 // memory at once.
@@ -81,11 +162,15 @@ std::vector<Outcome> correct_all(const std::vector<PlannedPhoto>& plan, const To
     std::mutex mutex;
     std::condition_variable changed;
     int done = 0;
+    Committer committer(outcomes);
     const auto worker = [&] {
         const RunsOnThisThreadOnly one_core;
         for (std::size_t i = next++; i < work.size(); i = next++) {
-            Outcome& o = outcomes[static_cast<std::size_t>(work[i] - plan.data())];
-            o.result = correct_photo(work[i]->photo, work[i]->result, curve, quality, o.metadata_not_kept);
+            const auto index = static_cast<std::size_t>(work[i] - plan.data());
+            Outcome& o = outcomes[index];
+            std::unique_ptr<OutputFile> pending;
+            o.result = correct_photo(work[i]->photo, work[i]->result, curve, quality, o.metadata_not_kept, pending);
+            if (o.result && pending) committer.add(index, std::move(pending));
             const std::lock_guard lock(mutex);
             ++done;
             changed.notify_one();
@@ -112,32 +197,10 @@ std::vector<Outcome> correct_all(const std::vector<PlannedPhoto>& plan, const To
     worker();
     for (std::thread& t : pool) t.join();
     watcher.join();
-    return outcomes;
+    return outcomes;  // the committer finishes first
 }
 
 }  // namespace
-
-FileResult correct_photo(const std::string& photo, const std::string& result, const ToneCurve& curve,
-                         int quality, std::string& metadata_not_kept)
-{
-    try {
-        LoadedPicture loaded = read_photo_only(photo);
-        if (!loaded.loaded()) return file_failure(loaded.reason);
-        const SaveOptions options{.metadata = &loaded.metadata, .jpeg_quality = quality};
-        // A fresh load's adjusted picture is the original itself. A JPEG is
-        // encoded as its rows are drawn, so no second picture is made.
-        if (kind_of_saved_file(result) == PictureFileKind::jpeg) {
-            DrawnRows drawn(loaded.picture, loaded.picture, curve);
-            const PictureRows rows{loaded.picture.width(), loaded.picture.height(), [&](int y) { return drawn.row(y); }};
-            return save_jpeg(rows, result, options, &metadata_not_kept);
-        }
-        const Picture drawn = drawn_picture(loaded.picture, loaded.picture, curve);
-        loaded.picture = Picture();
-        return save_picture(drawn, result, options, &metadata_not_kept);
-    } catch (const std::bad_alloc&) {
-        return file_failure("there is not enough memory for the picture");
-    }
-}
 
 int run_batch(const fe::BatchRequest& request)
 {

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <iostream>
 #include <filesystem>
+#include <memory>
 #include <new>
 #include <system_error>
 
@@ -129,26 +130,32 @@ FileResult encode(const PictureRows& rows, const Picture* picture, PictureFileKi
     return {};
 }
 
-FileResult write_whole_file(const std::string& path, const std::vector<std::uint8_t>& bytes)
-{
-    OutputFile file(path);
-    if (file.failure().empty()) file.write(bytes.data(), bytes.size());
-    if (!file.failure().empty()) return file_failure(file.failure());
-    return file.commit();
-}
-
-// Encodes and writes a JPEG or PNG file.
-FileResult save_encoded(const PictureRows& rows, const Picture* picture, const std::string& path,
-                        PictureFileKind kind, const SaveOptions& options, std::string* metadata_not_kept)
+// Encodes a JPEG or PNG file and writes it whole beside `path`, into `file`.
+FileResult write_encoded(const PictureRows& rows, const Picture* picture, const std::string& path,
+                         PictureFileKind kind, const SaveOptions& options, std::string* metadata_not_kept,
+                         std::unique_ptr<OutputFile>& file)
 {
     std::vector<std::uint8_t> bytes;
     try {
         if (const FileResult encoded = encode(rows, picture, kind, options, bytes, metadata_not_kept); !encoded)
             return encoded;
+        file = std::make_unique<OutputFile>(path);
     } catch (const std::bad_alloc&) {
         return file_failure(no_memory);
     }
-    return write_whole_file(path, bytes);
+    if (file->failure().empty()) file->write(bytes.data(), bytes.size());
+    if (!file->failure().empty()) return file_failure(file->failure());
+    return {};
+}
+
+FileResult save_encoded(const PictureRows& rows, const Picture* picture, const std::string& path,
+                        PictureFileKind kind, const SaveOptions& options, std::string* metadata_not_kept)
+{
+    std::unique_ptr<OutputFile> file;
+    if (const FileResult written = write_encoded(rows, picture, path, kind, options, metadata_not_kept, file);
+        !written)
+        return written;
+    return file->commit();
 }
 
 }  // namespace
@@ -204,11 +211,11 @@ FileResult save_picture(const Picture& picture, const std::string& path, const S
     return save_encoded(rows_of(picture), &picture, path, kind, options, metadata_not_kept);
 }
 
-FileResult save_jpeg(const PictureRows& rows, const std::string& path, const SaveOptions& options,
-                     std::string* metadata_not_kept)
+FileResult write_pending_jpeg(const PictureRows& rows, const std::string& path, const SaveOptions& options,
+                              std::string* metadata_not_kept, std::unique_ptr<OutputFile>& file)
 {
     if (std::string reason = save_refusal(path); !reason.empty()) return file_failure(std::move(reason));
-    return save_encoded(rows, nullptr, path, PictureFileKind::jpeg, options, metadata_not_kept);
+    return write_encoded(rows, nullptr, path, PictureFileKind::jpeg, options, metadata_not_kept, file);
 }
 
 }  // namespace korven

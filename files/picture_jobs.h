@@ -4,12 +4,14 @@
 // and several may run at once on different threads; the handlers around them
 // talk to the user.
 
+#include <memory>
 #include <string>
 
 #include "core/picture.h"
 #include "files/file_endings.h"
 #include "files/file_result.h"
 #include "files/jpeg_writer.h"
+#include "files/output_file.h"
 #include "files/photo_metadata.h"
 
 namespace korven {
@@ -74,8 +76,11 @@ FileResult save_picture(const Picture& picture, const std::string& path, const S
                         std::string* metadata_not_kept = nullptr);
 
 // As `save_picture` for a JPEG file, whatever `path`'s ending, with the rows
-// made as the encoder takes them: the whole picture need never be held.
-FileResult save_jpeg(const PictureRows& rows, const std::string& path, const SaveOptions& options = {},
-                     std::string* metadata_not_kept = nullptr);
+// made as the encoder takes them, so the whole picture need never be held;
+// but the file is left in `file`, written whole beside `path`. Its
+// `commit()`, on any thread, waits for the disk and puts it in place;
+// dropped uncommitted, it leaves nothing.
+FileResult write_pending_jpeg(const PictureRows& rows, const std::string& path, const SaveOptions& options,
+                              std::string* metadata_not_kept, std::unique_ptr<OutputFile>& file);
 
 }  // namespace korven
