@@ -363,6 +363,17 @@ std::string last_line_of(const fs::path& log)
     return last.size() > 160 ? last.substr(0, 160) + "..." : last;
 }
 
+// The largest resident set of a running process so far. The exit status's
+// own figure cannot be used: a child started from this large process starts
+// its count at this one's size.
+long high_water_kb(pid_t pid)
+{
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.starts_with("VmHWM:")) return std::atol(line.c_str() + 6);
+    return 0;
+}
+
 double cpu_seconds_of(const rusage& usage)
 {
     const auto seconds = [](timeval t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
@@ -393,6 +404,7 @@ Outcome run_commands(const std::vector<std::vector<std::string>>& commands, int 
         Clock::time_point start;
         fs::path log;
         bool killed = false;
+        Clock::time_point looked{};  // when its resident set was last read
     };
     std::vector<Running> running;
     Outcome outcome;
@@ -426,6 +438,11 @@ Outcome run_commands(const std::vector<std::vector<std::string>>& commands, int 
             rusage usage{};
             const pid_t done = wait4(it->pid, &status, WNOHANG, &usage);
             if (done == 0) {
+                // Read now and then only: reading takes time from the process measured.
+                if (seconds_since(it->looked) > 0.02) {
+                    it->looked = Clock::now();
+                    outcome.peak_kb = std::max(outcome.peak_kb, high_water_kb(it->pid));
+                }
                 if (!it->killed && seconds_since(it->start) > seconds_each) {
                     kill(it->pid, SIGKILL);
                     it->killed = true;
@@ -436,7 +453,6 @@ Outcome run_commands(const std::vector<std::vector<std::string>>& commands, int 
             ended = true;
             if (done == it->pid) {
                 outcome.cpu_seconds += cpu_seconds_of(usage);
-                outcome.peak_kb = std::max(outcome.peak_kb, usage.ru_maxrss);
             }
             std::string why;
             if (done != it->pid) why = "lost track of a process";
