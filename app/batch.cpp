@@ -8,8 +8,8 @@
 #include <chrono>
 #include <cmath>
 #include <condition_variable>
-#include <deque>
 #include <cstdio>
+#include <deque>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -41,7 +41,7 @@ struct Outcome {
 // The progress line a terminal shows, redrawn in place.
 class Progress {
 public:
-    Progress(int total) : total_(total), shown_(isatty(STDERR_FILENO) == 1) {}
+    explicit Progress(int total) : total_(total), shown_(isatty(STDERR_FILENO) == 1) {}
 
     void show(int done)
     {
@@ -86,7 +86,8 @@ FileResult correct_photo(const std::string& photo, const std::string& result, co
         // encoded as its rows are drawn, so no second picture is made.
         if (kind_of_saved_file(result) == PictureFileKind::jpeg) {
             DrawnRows drawn(loaded.picture, loaded.picture, curve);
-            const PictureRows rows{loaded.picture.width(), loaded.picture.height(), [&](int y) { return drawn.row(y); }};
+            const PictureRows rows{loaded.picture.width(), loaded.picture.height(),
+                                   [&](int y) { return drawn.row(y); }};
             return write_pending_jpeg(rows, result, options, &metadata_not_kept, pending);
         }
         const Picture drawn = drawn_picture(loaded.picture, loaded.picture, curve);
@@ -148,6 +149,16 @@ private:
     std::thread thread_;  // last: it starts once the rest is ready
 };
 
+// Each job holds a photo, and for a BMP or PNG its corrected picture.
+// Buffers of the largest photo's size serve them all in turn: new memory
+// costs more than a pass over it.
+void keep_memory_for(const std::vector<const PlannedPhoto*>& work, int jobs)
+{
+    long long largest = 0;
+    for (const PlannedPhoto* p : work) largest = std::max(largest, fe::picture_file_pixels(p->photo));
+    keep_spare_pixel_buffers(2 * jobs, static_cast<std::size_t>(largest) * sizeof(Colour));
+}
+
 // Corrects the planned photos on `jobs` threads, each taking the next photo
 // and keeping its kernels on its own core, so at most `jobs` photos are in
 // memory at once.
@@ -158,46 +169,44 @@ std::vector<Outcome> correct_all(const std::vector<PlannedPhoto>& plan, const To
     for (const PlannedPhoto& p : plan)
         if (p.action == PlannedPhoto::Action::correct) work.push_back(&p);
     std::vector<Outcome> outcomes(plan.size());
-    std::atomic<std::size_t> next{0};
-    std::mutex mutex;
-    std::condition_variable changed;
-    int done = 0;
-    Committer committer(outcomes);
-    const auto worker = [&] {
-        const RunsOnThisThreadOnly one_core;
-        for (std::size_t i = next++; i < work.size(); i = next++) {
-            const auto index = static_cast<std::size_t>(work[i] - plan.data());
-            Outcome& o = outcomes[index];
-            std::unique_ptr<OutputFile> pending;
-            o.result = correct_photo(work[i]->photo, work[i]->result, curve, quality, o.metadata_not_kept, pending);
-            if (o.result && pending) committer.add(index, std::move(pending));
-            const std::lock_guard lock(mutex);
-            ++done;
-            changed.notify_one();
-        }
-    };
-    const int threads = std::clamp(static_cast<int>(work.size()), 1, jobs);
-    // Each job holds a photo, and for a BMP or PNG its corrected picture.
-    // Buffers of the largest photo's size serve them all in turn: new memory
-    // costs more than a pass over it.
-    long long largest = 0;
-    for (const PlannedPhoto* p : work) largest = std::max(largest, fe::picture_file_pixels(p->photo));
-    keep_spare_pixel_buffers(2 * threads, static_cast<std::size_t>(largest) * sizeof(Colour));
-    std::vector<std::thread> pool;
-    for (int t = 1; t < threads; ++t) pool.emplace_back(worker);
-    Progress progress(static_cast<int>(work.size()));
-    std::thread watcher([&] {
-        std::unique_lock lock(mutex);
-        while (done < static_cast<int>(work.size())) {
-            progress.show(done);
-            changed.wait_for(lock, std::chrono::milliseconds(500));
-        }
-        progress.clear();
-    });
-    worker();
-    for (std::thread& t : pool) t.join();
-    watcher.join();
-    return outcomes;  // the committer finishes first
+    {
+        Committer committer(outcomes);
+        std::atomic<std::size_t> next{0};
+        std::mutex mutex;
+        std::condition_variable changed;
+        int done = 0;
+        const auto worker = [&] {
+            const RunsOnThisThreadOnly one_core;
+            for (std::size_t i = next++; i < work.size(); i = next++) {
+                const auto index = static_cast<std::size_t>(work[i] - plan.data());
+                Outcome& o = outcomes[index];
+                std::unique_ptr<OutputFile> pending;
+                o.result =
+                    correct_photo(work[i]->photo, work[i]->result, curve, quality, o.metadata_not_kept, pending);
+                if (o.result && pending) committer.add(index, std::move(pending));
+                const std::lock_guard lock(mutex);
+                ++done;
+                changed.notify_one();
+            }
+        };
+        const int threads = std::clamp(static_cast<int>(work.size()), 1, jobs);
+        keep_memory_for(work, threads);
+        std::vector<std::thread> pool;
+        for (int t = 1; t < threads; ++t) pool.emplace_back(worker);
+        Progress progress(static_cast<int>(work.size()));
+        std::thread watcher([&] {
+            std::unique_lock lock(mutex);
+            while (done < static_cast<int>(work.size())) {
+                progress.show(done);
+                changed.wait_for(lock, std::chrono::milliseconds(500));
+            }
+            progress.clear();
+        });
+        worker();
+        for (std::thread& t : pool) t.join();
+        watcher.join();
+    }  // the committer has put every file in place
+    return outcomes;
 }
 
 }  // namespace
@@ -228,14 +237,16 @@ int run_batch(const fe::BatchRequest& request)
         std::cerr << "korven: skipped \"" << p.photo << "\": " << p.reason << "\n";
         ++skipped;
     }
-    const int jobs = request.jobs > 0 ? request.jobs : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    const int jobs =
+        request.jobs > 0 ? request.jobs : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     const std::vector<Outcome> outcomes = correct_all(plan, *read.curve, request.quality, jobs);
 
     int done = 0, failed = 0;
     for (std::size_t i = 0; i < plan.size(); ++i) {
         const PlannedPhoto& p = plan[i];
         if (p.action == PlannedPhoto::Action::skip) continue;
-        const FileResult& result = p.action == PlannedPhoto::Action::fail ? file_failure(p.reason) : outcomes[i].result;
+        const FileResult result =
+            p.action == PlannedPhoto::Action::fail ? file_failure(p.reason) : outcomes[i].result;
         if (!result) {
             std::cerr << "korven: failed \"" << p.photo << "\": " << result.reason << "\n";
             ++failed;
