@@ -1,15 +1,11 @@
 #include "app/batch.h"
 
 #include <malloc.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <cmath>
 #include <condition_variable>
-#include <cstdio>
-#include <deque>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -19,6 +15,8 @@
 #include <vector>
 
 #include "app/batch_plan.h"
+#include "app/batch_progress.h"
+#include "app/file_committer.h"
 #include "colour/draw_button.h"
 #include "colour/drawn_rows.h"
 #include "core/shared_runs.h"
@@ -31,44 +29,9 @@ namespace korven {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 struct Outcome {
     FileResult result;
     std::string metadata_not_kept;
-};
-
-// The progress line a terminal shows, redrawn in place.
-class Progress {
-public:
-    explicit Progress(int total) : total_(total), shown_(isatty(STDERR_FILENO) == 1) {}
-
-    void show(int done)
-    {
-        if (!shown_) return;
-        const double seconds = std::chrono::duration<double>(Clock::now() - start_).count();
-        const double rate = seconds > 0 ? done / seconds : 0;
-        char line[160];
-        if (done == 0 || rate <= 0) {
-            std::snprintf(line, sizeof line, "\r%d of %d photos done\x1b[K", done, total_);
-        } else {
-            const long left = std::lround((total_ - done) / rate);
-            std::snprintf(line, sizeof line, "\r%d of %d photos done, %.2f a second, %ld:%02ld left\x1b[K", done,
-                          total_, rate, left / 60, left % 60);
-        }
-        std::fputs(line, stderr);
-        std::fflush(stderr);
-    }
-
-    void clear()
-    {
-        if (shown_) std::fputs("\r\x1b[K", stderr);
-    }
-
-private:
-    int total_;
-    bool shown_;
-    Clock::time_point start_ = Clock::now();
 };
 
 // Corrects one photo into `result`: read, drawn with `curve`, saved as
@@ -98,57 +61,6 @@ FileResult correct_photo(const std::string& photo, const std::string& result, co
     }
 }
 
-// Puts written files in place on a thread of its own: waiting for the disk
-// is no work for a core, and the jobs go on with their next photos meanwhile.
-class Committer {
-public:
-    explicit Committer(std::vector<Outcome>& outcomes) : outcomes_(outcomes), thread_([this] { serve(); }) {}
-    ~Committer()
-    {
-        {
-            const std::lock_guard lock(mutex_);
-            closing_ = true;
-        }
-        changed_.notify_one();
-        thread_.join();
-    }
-    Committer(const Committer&) = delete;
-    Committer& operator=(const Committer&) = delete;
-
-    // The file of photo `index` of the plan, written whole.
-    void add(std::size_t index, std::unique_ptr<OutputFile> file)
-    {
-        {
-            const std::lock_guard lock(mutex_);
-            waiting_.emplace_back(index, std::move(file));
-        }
-        changed_.notify_one();
-    }
-
-private:
-    void serve()
-    {
-        std::unique_lock lock(mutex_);
-        while (true) {
-            changed_.wait(lock, [this] { return closing_ || !waiting_.empty(); });
-            if (waiting_.empty()) return;
-            auto [index, file] = std::move(waiting_.front());
-            waiting_.pop_front();
-            lock.unlock();
-            const FileResult committed = file->commit();
-            lock.lock();
-            outcomes_[index].result = committed;
-        }
-    }
-
-    std::vector<Outcome>& outcomes_;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::deque<std::pair<std::size_t, std::unique_ptr<OutputFile>>> waiting_;
-    bool closing_ = false;
-    std::thread thread_;  // last: it starts once the rest is ready
-};
-
 // Each job holds a photo, and for a BMP or PNG its corrected picture.
 // Buffers of the largest photo's size serve them all in turn: new memory
 // costs more than a pass over it.
@@ -170,7 +82,8 @@ std::vector<Outcome> correct_all(const std::vector<PlannedPhoto>& plan, const To
         if (p.action == PlannedPhoto::Action::correct) work.push_back(&p);
     std::vector<Outcome> outcomes(plan.size());
     {
-        Committer committer(outcomes);
+        FileCommitter committer(
+            [&](std::size_t index, const FileResult& result) { outcomes[index].result = result; });
         std::atomic<std::size_t> next{0};
         std::mutex mutex;
         std::condition_variable changed;
@@ -193,7 +106,7 @@ std::vector<Outcome> correct_all(const std::vector<PlannedPhoto>& plan, const To
         keep_memory_for(work, threads);
         std::vector<std::thread> pool;
         for (int t = 1; t < threads; ++t) pool.emplace_back(worker);
-        Progress progress(static_cast<int>(work.size()));
+        BatchProgress progress(static_cast<int>(work.size()));
         std::thread watcher([&] {
             std::unique_lock lock(mutex);
             while (done < static_cast<int>(work.size())) {
