@@ -3,8 +3,7 @@
 #include <new>
 #include <optional>
 
-#include "colour/apply_curve.h"
-#include "colour/level_table.h"
+#include "colour/drawn_rows.h"
 #include "display/picture_window.h"
 #include "display/result_refusals.h"
 #include "state/state.h"
@@ -14,14 +13,7 @@ namespace korven {
 Picture drawn_picture(const Picture& original, const Picture& previous, const DrawRecipe& recipe)
 {
     Picture drawn = Picture::for_overwrite(original.width(), original.height());
-    const PointLevels& levels = recipe.levels;
-    if (recipe.mode == DrawMode::all) {
-        apply_all_channels(original.view(), drawn.view(), build_level_table(levels, CurveMode::all_channels));
-    } else {
-        const int channel = static_cast<int>(recipe.mode) - static_cast<int>(DrawMode::red);
-        apply_one_channel(original.view(), previous.view(), drawn.view(),
-                          build_level_table(levels, CurveMode::one_channel), channel);
-    }
+    draw_into(original.view(), previous.view(), drawn.view(), level_table_of(recipe), recipe.mode);
     return drawn;
 }
 

@@ -9,6 +9,15 @@
 
 namespace korven {
 
+// The level table DRAW builds for `recipe`'s levels and mode.
+LevelTable level_table_of(const DrawRecipe& recipe);
+
+// Writes what DRAW makes with `table` and `mode` into `target`: in "All" mode
+// from `original` alone; on one channel from `previous` (the adjusted picture
+// before) with that channel replaced. The three views have the same size.
+void draw_into(ConstPictureView original, ConstPictureView previous, PictureView target, const LevelTable& table,
+               DrawMode mode);
+
 class DrawnRows {
 public:
     // `original` and `previous` (the adjusted picture before, for one
